@@ -1,0 +1,81 @@
+#include "audio/sdl_clip_player.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <utility>
+
+namespace nokturna {
+
+std::vector<float> DecodeClip(const std::uint8_t* wavImage, std::size_t size) {
+  if (wavImage == nullptr || size == 0 || size > static_cast<std::size_t>(INT_MAX)) return {};
+  // A clip cut short is taken for a broken one and stays silent rather than playing half a sound; a RIFF
+  // size that disagrees with the chunks, as some editors write it, is forgiven.
+  SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
+  SDL_RWops* image = SDL_RWFromConstMem(wavImage, static_cast<int>(size));
+  if (image == nullptr) return {};
+
+  SDL_AudioSpec format{};
+  Uint8* samples = nullptr;
+  Uint32 sampleBytes = 0;
+  if (SDL_LoadWAV_RW(image, 1, &format, &samples, &sampleBytes) == nullptr) return {};
+
+  // SDL_AudioStream would be the newer way, but its resampler drops the tail of short clips in the SDL
+  // we build against; the one-shot converter keeps every sample.
+  SDL_AudioCVT cvt;
+  if (SDL_BuildAudioCVT(&cvt, format.format, format.channels, format.freq, AUDIO_F32SYS,
+                        SdlAudioOutput::kOutputChannels, SdlAudioOutput::kOutputRate) < 0) {
+    SDL_FreeWAV(samples);
+    return {};
+  }
+  const Uint32 frameBytes = SDL_AUDIO_BITSIZE(format.format) / 8 * format.channels;
+  if (frameBytes == 0) {
+    SDL_FreeWAV(samples);
+    return {};
+  }
+  sampleBytes -= sampleBytes % frameBytes;  // a torn last frame would upset the converter
+
+  std::vector<std::uint8_t> work(static_cast<std::size_t>(sampleBytes) * static_cast<std::size_t>(cvt.len_mult));
+  if (sampleBytes != 0) std::memcpy(work.data(), samples, sampleBytes);
+  SDL_FreeWAV(samples);
+  if (work.empty()) return {};
+  cvt.buf = work.data();
+  cvt.len = static_cast<int>(sampleBytes);
+  if (cvt.needed) {
+    if (SDL_ConvertAudio(&cvt) != 0) return {};
+  } else {
+    cvt.len_cvt = cvt.len;
+  }
+
+  std::vector<float> clip(static_cast<std::size_t>(cvt.len_cvt) / sizeof(float));
+  std::memcpy(clip.data(), work.data(), clip.size() * sizeof(float));
+  return clip;
+}
+
+SdlClipPlayer::SdlClipPlayer(SdlAudioOutput& output) : output_(output) { output_.addSource(this); }
+
+SdlClipPlayer::~SdlClipPlayer() { output_.removeSource(this); }
+
+void SdlClipPlayer::play(const std::uint8_t* wavImage, std::size_t size) {
+  if (!output_.isOpen()) return;
+  // Decoding happens here, outside the lock; an image that can't be read still cuts off the clip that
+  // sounds, as a new clip would.
+  std::vector<float> incoming = DecodeClip(wavImage, size);
+  {
+    SdlAudioOutput::Lock lock(output_);
+    clip_.swap(incoming);
+    nextSample_ = 0;
+  }
+  // `incoming` now holds the old clip and is freed here, on this thread, not on the audio thread.
+}
+
+void SdlClipPlayer::mixInto(float* stereo, int frames) {
+  const std::size_t wanted = static_cast<std::size_t>(frames) * SdlAudioOutput::kOutputChannels;
+  const std::size_t count = std::min(wanted, clip_.size() - nextSample_);
+  for (std::size_t i = 0; i < count; ++i) stereo[i] += clip_[nextSample_ + i];
+  nextSample_ += count;
+}
+
+}  // namespace nokturna
