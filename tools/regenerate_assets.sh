@@ -1,0 +1,12 @@
+#!/bin/sh
+# Builds the asset generators and rewrites assets/sounds and assets/pictures.
+# Both generators are deterministic, so a rerun on the same system gives the
+# same files.
+set -eu
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=${BUILD_DIR:-"$here/build-assets"}
+cmake -S "$here" -B "$build"
+cmake --build "$build" -j2 --target make_clips make_artwork
+mkdir -p "$here/assets/sounds" "$here/assets/pictures"
+"$build/tools/make_clips" "$here/assets/sounds"
+QT_QPA_PLATFORM=offscreen "$build/tools/make_artwork" "$here/assets/pictures"
