@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "engine/board_layout.h"
 #include "engine/random.h"

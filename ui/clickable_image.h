@@ -1,0 +1,31 @@
+// An image control that reports a left-button click with its index: pressed and released inside it.
+// Its rectangle takes clicks whether or not it shows a picture, so a cleared line can still be claimed.
+#pragma once
+
+#include <QLabel>
+
+class QMouseEvent;
+
+namespace nokturna {
+
+class ClickableImage : public QLabel {
+  Q_OBJECT
+
+ public:
+  ClickableImage(int index, QWidget* parent);
+
+  int index() const { return index_; }
+
+ signals:
+  void clicked(int index);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  int index_;
+  bool pressed_ = false;
+};
+
+}  // namespace nokturna

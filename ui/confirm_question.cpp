@@ -1,0 +1,20 @@
+#include "ui/confirm_question.h"
+
+#include <QMessageBox>
+#include <QString>
+
+namespace nokturna {
+
+bool ConfirmQuestion(QWidget* parent, const Question& question) {
+  QMessageBox box(QMessageBox::NoIcon, QString::fromStdString(question.title),
+                  QString::fromStdString(question.prompt), QMessageBox::NoButton, parent);
+  const bool okCancel = question.buttons == Buttons::OkCancel;
+  const QMessageBox::StandardButton confirming = okCancel ? QMessageBox::Ok : QMessageBox::Yes;
+  const QMessageBox::StandardButton declining = okCancel ? QMessageBox::Cancel : QMessageBox::No;
+  box.setStandardButtons(confirming | declining);
+  box.setDefaultButton(confirming);
+  box.setEscapeButton(declining);
+  return box.exec() == confirming;
+}
+
+}  // namespace nokturna

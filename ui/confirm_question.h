@@ -1,0 +1,13 @@
+#pragma once
+
+#include "engine/window_port.h"
+
+class QWidget;
+
+namespace nokturna {
+
+// Asks a question in a modal message box without an icon: the exact prompt and title, OK (default) and
+// Cancel or Yes (default) and No. True only for OK or Yes; Esc and the close button answer no.
+bool ConfirmQuestion(QWidget* parent, const Question& question);
+
+}  // namespace nokturna

@@ -1,0 +1,39 @@
+// The winner window: a borderless picture of a graveyard with the verdict in red across its lower part.
+// It has no owner and no task-bar entry, stays open beside the main window until it is clicked anywhere
+// but on the verdict, and then is gone; the next end of a game makes a new one.
+#pragma once
+
+#include <QString>
+
+#include "ui/picture_background.h"
+
+class QLabel;
+class QMouseEvent;
+
+namespace nokturna {
+
+class Form3 : public PictureBackground {
+  Q_OBJECT
+
+ public:
+  // Client area 3930 x 3780 twips.
+  static constexpr int kClientWidth = 262;
+  static constexpr int kClientHeight = 252;
+
+  Form3();
+
+  void setVerdict(const QString& text);
+  QLabel* verdictLabel() const { return label1; }
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+
+ private:
+  bool outsideVerdict(const QPointF& position) const;
+
+  QLabel* label1;
+  bool pressedOutsideVerdict_ = false;
+};
+
+}  // namespace nokturna

@@ -1,0 +1,19 @@
+#include "ui/picture_background.h"
+
+#include <QPainter>
+
+namespace nokturna {
+
+PictureBackground::PictureBackground(const QPixmap& picture, const QColor& fill, QWidget* parent)
+    : QWidget(parent), picture_(picture), fill_(fill) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void PictureBackground::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), fill_);
+  // Logical size: a 2x picture on a 2x screen covers the same area as the 1x one elsewhere.
+  painter.drawPixmap(QPoint(0, 0), picture_);
+}
+
+}  // namespace nokturna
