@@ -529,16 +529,16 @@ void paintBoard(QImage& img, double scale)
     p.drawLine(field.bottomLeft() + QPointF(-1, 1), field.bottomRight() + QPointF(1, 1));
     p.drawLine(field.topRight() + QPointF(1, -1), field.bottomRight() + QPointF(1, 1));
 
-    // Light plaque for the turn and message line at the top left.
-    drawPlaque(p, QRectF(11, 9, 232, 24), 6, QColor(226, 218, 196));
+    // Light plaque for the turn and message line at the top left, long enough for the longest verdict
+    // ("Pemenangnya adalah / Master Kubur is Daviz Edezo" ends near x = 337).
+    drawPlaque(p, QRectF(11, 9, 338, 24), 6, QColor(226, 218, 196));
 
     // Top border: moon and bats.
-    drawMoon(p, QPointF(452, 17), 11);
-    drawBat(p, QPointF(300, 15), 22, QColor(28, 20, 34));
-    drawBat(p, QPointF(350, 10), 14, QColor(28, 20, 34));
-    drawBat(p, QPointF(498, 13), 18, QColor(28, 20, 34));
-    drawBat(p, QPointF(258, 21), 12, QColor(28, 20, 34), false);
-    drawGhost(p, QPointF(395, 5), 24, -12);
+    drawMoon(p, QPointF(470, 17), 11);
+    drawBat(p, QPointF(380, 14), 16, QColor(28, 20, 34));
+    drawBat(p, QPointF(520, 12), 18, QColor(28, 20, 34));
+    drawBat(p, QPointF(548, 21), 12, QColor(28, 20, 34), false);
+    drawGhost(p, QPointF(420, 5), 24, -12);
 
     // Cobweb in the top right corner, with its owner.
     drawCobweb(p, QPointF(kBoardW - 1, 1), 46, 90, 90, QColor(240, 240, 245, 170), 0.7);
