@@ -9,7 +9,8 @@ namespace nokturna {
 class MusicEngine;
 
 // The engine every operation goes to; null means no music. The program installs the real one, tests a
-// fake. Installing an engine starts the module cold again (not ready, no objects).
+// fake. Installing an engine starts the module cold again (not ready, no objects): install null before
+// the engine goes, so that the module's objects go with it.
 void SetMusicEngine(MusicEngine* engine);
 
 // A fresh loader and performance, prepared for MIDI playback at -900 (hundredths of a decibel).

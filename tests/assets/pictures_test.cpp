@@ -67,7 +67,8 @@ INSTANTIATE_TEST_SUITE_P(AllPictures, PictureSizes,
                                            PictureSize{"line_blue_v", 8, 55}, PictureSize{"line_green_h", 67, 8},
                                            PictureSize{"line_green_v", 8, 55}, PictureSize{"disc_blue", 53, 49},
                                            PictureSize{"disc_green", 53, 49}, PictureSize{"winner", 262, 251},
-                                           PictureSize{"icon", 32, 32}),
+                                           PictureSize{"icon", 32, 32}, PictureSize{"howto", 453, 262},
+                                           PictureSize{"about", 393, 340}),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // ---------------------------------------------------------------- board
@@ -273,6 +274,31 @@ TEST_P(Artwork, WinnerLeavesTheNameAreaDark)
                 ++red;
         }
     EXPECT_GT(red, 3000 * s * s);
+}
+
+TEST_P(Artwork, AboutHasARedTitleOverCreditsOnDarkBlue)
+{
+    const int s = GetParam();
+    QImage about = load(QStringLiteral("about"), s);
+    ASSERT_FALSE(about.isNull());
+    int red = 0;
+    for (int y = 0; y < 90 * s; ++y)
+        for (int x = 0; x < about.width(); ++x) {
+            QRgb c = about.pixel(x, y);
+            if (qRed(c) > 180 && qGreen(c) < 80 && qBlue(c) < 80)
+                ++red;
+        }
+    EXPECT_GT(red, 2500 * s * s);
+    // The credits' ground, left of the photograph: dark, and blue rather than black or grey.
+    double r = 0, b = 0;
+    int n = 0;
+    for (int y = 100 * s; y < 260 * s; y += 2)
+        for (int x = 0; x < 220 * s; x += 2, ++n) {
+            r += qRed(about.pixel(x, y));
+            b += qBlue(about.pixel(x, y));
+        }
+    EXPECT_LT(meanLuma(about, 0, 100 * s, 220 * s - 1, 260 * s - 1), 80);
+    EXPECT_GT(b / n, r / n + 25);
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, Artwork, ::testing::Values(1, 2),
