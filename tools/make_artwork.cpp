@@ -23,411 +23,11 @@
 #include <cstdio>
 #include <functional>
 
+#include "artwork_drawing.h"
+
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
-// ------------------------------------------------------------------ noise
-
-double hash01(int x, int y, std::uint32_t seed)
-{
-    std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u + static_cast<std::uint32_t>(y) * 668265263u
-        + seed * 2246822519u;
-    h = (h ^ (h >> 13)) * 1274126177u;
-    h ^= h >> 16;
-    return (h & 0xFFFFFF) / 16777216.0;
-}
-
-double smooth(double t) { return t * t * (3.0 - 2.0 * t); }
-
-double valueNoise(double x, double y, std::uint32_t seed)
-{
-    int xi = static_cast<int>(std::floor(x));
-    int yi = static_cast<int>(std::floor(y));
-    double fx = smooth(x - xi), fy = smooth(y - yi);
-    double a = hash01(xi, yi, seed), b = hash01(xi + 1, yi, seed);
-    double c = hash01(xi, yi + 1, seed), d = hash01(xi + 1, yi + 1, seed);
-    return (a + (b - a) * fx) * (1.0 - fy) + (c + (d - c) * fx) * fy;
-}
-
-// Fractal noise in [0, 1].
-double fbm(double x, double y, std::uint32_t seed, int octaves = 5)
-{
-    double sum = 0.0, amp = 0.5, norm = 0.0;
-    for (int o = 0; o < octaves; ++o) {
-        sum += amp * valueNoise(x, y, seed + 17u * o);
-        norm += amp;
-        x *= 2.03;
-        y *= 2.03;
-        amp *= 0.5;
-    }
-    return sum / norm;
-}
-
-// Small deterministic generator for placing stars and the like.
-class Rng {
-public:
-    explicit Rng(std::uint32_t seed) : s_(seed) {}
-    double uniform(double lo, double hi)
-    {
-        s_ = s_ * 1664525u + 1013904223u;
-        return lo + (hi - lo) * ((s_ >> 8) / 16777216.0);
-    }
-
-private:
-    std::uint32_t s_;
-};
-
-int clamp255(double v) { return std::clamp(static_cast<int>(std::lround(v)), 0, 255); }
-
-QColor mix(const QColor& a, const QColor& b, double t)
-{
-    t = std::clamp(t, 0.0, 1.0);
-    return QColor(clamp255(a.red() + (b.red() - a.red()) * t), clamp255(a.green() + (b.green() - a.green()) * t),
-                  clamp255(a.blue() + (b.blue() - a.blue()) * t));
-}
-
-// Fills every device pixel of img whose centre, in picture coordinates,
-// passes `inside`, with the colour that `shade` gives for that point.
-void paintPixels(QImage& img, double scale, const std::function<bool(double, double)>& inside,
-                 const std::function<QColor(double, double)>& shade)
-{
-    for (int py = 0; py < img.height(); ++py) {
-        auto* line = reinterpret_cast<QRgb*>(img.scanLine(py));
-        for (int px = 0; px < img.width(); ++px) {
-            double x = (px + 0.5) / scale, y = (py + 0.5) / scale;
-            if (!inside(x, y))
-                continue;
-            line[px] = shade(x, y).rgb();
-        }
-    }
-}
-
-// ------------------------------------------------------------------ fonts
-
-QFont font(const char* family, int weight, double pixelSize)
-{
-    QFont f(QString::fromLatin1(family));
-    f.setWeight(static_cast<QFont::Weight>(weight));
-    f.setPixelSize(std::max(1, static_cast<int>(std::lround(pixelSize))));
-    f.setStyleStrategy(QFont::PreferAntialias);
-    f.setHintingPreference(QFont::PreferNoHinting);
-    QFontInfo info(f);
-    if (info.family() != QString::fromLatin1(family)) {
-        std::fprintf(stderr, "font family %s is not installed (got %s)\n", family, qPrintable(info.family()));
-        std::exit(1);
-    }
-    return f;
-}
-
-QFont lato(double pixelSize) { return font("Lato", QFont::Black, pixelSize); }
-QFont sans(double pixelSize, int weight = QFont::Bold) { return font("Liberation Sans", weight, pixelSize); }
-
-QPainterPath textPathCentred(const QFont& f, const QString& text, double centreX, double baseline)
-{
-    QPainterPath path;
-    path.addText(QPointF(0, 0), f, text);
-    QRectF r = path.boundingRect();
-    path.translate(centreX - r.center().x(), baseline);
-    return path;
-}
-
-QPainterPath textPathRightAligned(const QFont& f, const QString& text, double right, double baseline)
-{
-    QPainterPath path;
-    path.addText(QPointF(0, 0), f, text);
-    QRectF r = path.boundingRect();
-    path.translate(right - r.right(), baseline);
-    return path;
-}
-
-// ------------------------------------------------------------------ motifs
-
-QPainterPath batPath(QPointF c, double span)
-{
-    const double s = span / 2.0;
-    QPainterPath p;
-    p.moveTo(c + QPointF(0, -0.10 * s));
-    // right wing: upper edge out to the tip, then three scallops back
-    p.quadTo(c + QPointF(0.45 * s, -0.45 * s), c + QPointF(1.0 * s, -0.22 * s));
-    p.quadTo(c + QPointF(0.85 * s, -0.02 * s), c + QPointF(0.78 * s, 0.12 * s));
-    p.quadTo(c + QPointF(0.62 * s, 0.0 * s), c + QPointF(0.48 * s, 0.12 * s));
-    p.quadTo(c + QPointF(0.34 * s, 0.0 * s), c + QPointF(0.18 * s, 0.18 * s));
-    p.quadTo(c + QPointF(0.08 * s, 0.12 * s), c + QPointF(0, 0.28 * s));
-    // left wing, mirrored
-    p.quadTo(c + QPointF(-0.08 * s, 0.12 * s), c + QPointF(-0.18 * s, 0.18 * s));
-    p.quadTo(c + QPointF(-0.34 * s, 0.0 * s), c + QPointF(-0.48 * s, 0.12 * s));
-    p.quadTo(c + QPointF(-0.62 * s, 0.0 * s), c + QPointF(-0.78 * s, 0.12 * s));
-    p.quadTo(c + QPointF(-0.85 * s, -0.02 * s), c + QPointF(-1.0 * s, -0.22 * s));
-    p.quadTo(c + QPointF(-0.45 * s, -0.45 * s), c + QPointF(0, -0.10 * s));
-    p.closeSubpath();
-    // head with ears
-    QPainterPath head;
-    head.moveTo(c + QPointF(-0.10 * s, -0.05 * s));
-    head.lineTo(c + QPointF(-0.11 * s, -0.30 * s));
-    head.lineTo(c + QPointF(-0.04 * s, -0.17 * s));
-    head.lineTo(c + QPointF(0.04 * s, -0.17 * s));
-    head.lineTo(c + QPointF(0.11 * s, -0.30 * s));
-    head.lineTo(c + QPointF(0.10 * s, -0.05 * s));
-    head.quadTo(c + QPointF(0, 0.12 * s), c + QPointF(-0.10 * s, -0.05 * s));
-    return p.united(head);
-}
-
-void drawBat(QPainter& p, QPointF c, double span, const QColor& body, bool eyes = true)
-{
-    p.setPen(Qt::NoPen);
-    p.setBrush(body);
-    p.drawPath(batPath(c, span));
-    if (eyes) {
-        const double s = span / 2.0;
-        p.setBrush(QColor(255, 210, 60));
-        p.drawEllipse(c + QPointF(-0.045 * s, -0.13 * s), 0.028 * s + 0.25, 0.028 * s + 0.25);
-        p.drawEllipse(c + QPointF(0.045 * s, -0.13 * s), 0.028 * s + 0.25, 0.028 * s + 0.25);
-    }
-}
-
-QPainterPath tombstonePath(QRectF r)
-{
-    QPainterPath p;
-    const double w = r.width();
-    p.moveTo(r.left(), r.bottom());
-    p.lineTo(r.left(), r.top() + w / 2.0);
-    p.arcTo(QRectF(r.left(), r.top(), w, w), 180.0, -180.0);
-    p.lineTo(r.right(), r.bottom());
-    p.closeSubpath();
-    return p;
-}
-
-void drawTombstone(QPainter& p, QRectF r, const QColor& stone, const QString& engraving = {},
-                   double tilt = 0.0)
-{
-    p.save();
-    p.translate(r.center().x(), r.bottom());
-    p.rotate(tilt);
-    p.translate(-r.center().x(), -r.bottom());
-    QPainterPath path = tombstonePath(r);
-    QLinearGradient g(r.topLeft(), r.topRight());
-    g.setColorAt(0.0, stone.lighter(125));
-    g.setColorAt(0.6, stone);
-    g.setColorAt(1.0, stone.darker(150));
-    p.setBrush(g);
-    p.setPen(QPen(stone.darker(260), std::max(0.6, r.width() / 28.0)));
-    p.drawPath(path);
-    if (!engraving.isEmpty()) {
-        QFont f = sans(r.width() * 0.30);
-        QPainterPath t = textPathCentred(f, engraving, r.center().x(), r.top() + r.width() * 0.62);
-        p.setPen(Qt::NoPen);
-        p.setBrush(stone.darker(220));
-        p.drawPath(t);
-    }
-    p.restore();
-}
-
-void drawCross(QPainter& p, QPointF base, double h, const QColor& c, double tilt = 0.0)
-{
-    p.save();
-    p.translate(base);
-    p.rotate(tilt);
-    p.setPen(Qt::NoPen);
-    p.setBrush(c);
-    const double w = h * 0.16;
-    p.drawRect(QRectF(-w / 2, -h, w, h));
-    p.drawRect(QRectF(-h * 0.34, -h * 0.78, h * 0.68, w));
-    p.restore();
-}
-
-// A skull, centred on c with the cranium `size` wide. `wink` closes the
-// right eye into a cheeky arc.
-void drawSkull(QPainter& p, QPointF c, double size, bool wink, const QColor& bone = QColor(236, 228, 206))
-{
-    const double s = size;
-    const QColor ink(45, 30, 30);
-    p.save();
-    QPainterPath head;
-    head.addEllipse(QRectF(c.x() - s / 2, c.y() - s * 0.55, s, s * 0.86));
-    QPainterPath jaw;
-    jaw.addRoundedRect(QRectF(c.x() - s * 0.30, c.y() + 0.05 * s, s * 0.60, s * 0.36), s * 0.12, s * 0.12);
-    QPainterPath skull = head.united(jaw);
-    QRadialGradient g(c + QPointF(-0.18 * s, -0.25 * s), s * 0.9);
-    g.setColorAt(0.0, bone.lighter(112));
-    g.setColorAt(0.6, bone);
-    g.setColorAt(1.0, bone.darker(150));
-    p.setBrush(g);
-    p.setPen(QPen(ink, std::max(0.5, s * 0.045)));
-    p.drawPath(skull);
-    // eye sockets
-    p.setPen(Qt::NoPen);
-    p.setBrush(ink);
-    p.drawEllipse(QRectF(c.x() - s * 0.34, c.y() - s * 0.18, s * 0.26, s * 0.24));
-    if (wink) {
-        QPen pen(ink, std::max(0.7, s * 0.07), Qt::SolidLine, Qt::RoundCap);
-        p.setPen(pen);
-        p.setBrush(Qt::NoBrush);
-        QPainterPath arc;
-        arc.moveTo(c + QPointF(s * 0.08, -s * 0.04));
-        arc.quadTo(c + QPointF(s * 0.21, -s * 0.17), c + QPointF(s * 0.34, -s * 0.04));
-        p.drawPath(arc);
-        p.setPen(Qt::NoPen);
-    } else {
-        p.drawEllipse(QRectF(c.x() + s * 0.08, c.y() - s * 0.18, s * 0.26, s * 0.24));
-    }
-    // nose
-    QPainterPath nose;
-    nose.moveTo(c + QPointF(0, s * 0.05));
-    nose.lineTo(c + QPointF(-s * 0.07, s * 0.17));
-    nose.lineTo(c + QPointF(s * 0.07, s * 0.17));
-    nose.closeSubpath();
-    p.setBrush(ink);
-    p.drawPath(nose);
-    // grin and teeth
-    QPen teeth(ink, std::max(0.45, s * 0.035));
-    p.setPen(teeth);
-    p.setBrush(Qt::NoBrush);
-    QPainterPath grin;
-    grin.moveTo(c + QPointF(-s * 0.22, s * 0.25));
-    grin.quadTo(c + QPointF(0, s * 0.34), c + QPointF(s * 0.22, s * 0.25));
-    p.drawPath(grin);
-    for (int k = -2; k <= 2; ++k) {
-        double x = c.x() + k * s * 0.085;
-        p.drawLine(QPointF(x, c.y() + s * 0.23), QPointF(x, c.y() + s * 0.37));
-    }
-    p.restore();
-}
-
-void drawCrown(QPainter& p, QPointF baseCentre, double width)
-{
-    const double w = width, h = width * 0.55;
-    QPainterPath crown;
-    const double l = baseCentre.x() - w / 2, b = baseCentre.y();
-    crown.moveTo(l, b);
-    crown.lineTo(l - w * 0.04, b - h);
-    crown.lineTo(l + w * 0.25, b - h * 0.45);
-    crown.lineTo(l + w * 0.5, b - h * 1.15);
-    crown.lineTo(l + w * 0.75, b - h * 0.45);
-    crown.lineTo(l + w * 1.04, b - h);
-    crown.lineTo(l + w, b);
-    crown.closeSubpath();
-    QLinearGradient g(QPointF(l, b - h), QPointF(l, b));
-    g.setColorAt(0.0, QColor(255, 236, 120));
-    g.setColorAt(1.0, QColor(200, 140, 20));
-    p.setBrush(g);
-    p.setPen(QPen(QColor(90, 55, 0), std::max(0.5, w * 0.03)));
-    p.drawPath(crown);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(220, 30, 40));
-    p.drawEllipse(QPointF(baseCentre.x(), b - h * 0.35), w * 0.07, w * 0.07);
-    p.setBrush(QColor(60, 140, 255));
-    p.drawEllipse(QPointF(l + w * 0.22, b - h * 0.2), w * 0.05, w * 0.05);
-    p.drawEllipse(QPointF(l + w * 0.78, b - h * 0.2), w * 0.05, w * 0.05);
-    p.setBrush(QColor(255, 250, 200));
-    for (double fx : {-0.04, 0.5, 1.04})
-        p.drawEllipse(QPointF(l + w * fx, b - h * (fx == 0.5 ? 1.15 : 1.0)), w * 0.05, w * 0.05);
-}
-
-void drawCobweb(QPainter& p, QPointF corner, double radius, double startDeg, double spanDeg,
-                const QColor& silk, double width)
-{
-    const int spokes = 6;
-    std::vector<QPointF> dirs;
-    for (int k = 0; k < spokes; ++k) {
-        double a = (startDeg + spanDeg * k / (spokes - 1)) * kPi / 180.0;
-        dirs.emplace_back(std::cos(a), std::sin(a));
-    }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(silk, width, Qt::SolidLine, Qt::RoundCap));
-    for (const QPointF& d : dirs)
-        p.drawLine(corner, corner + d * radius);
-    for (int ring = 1; ring <= 4; ++ring) {
-        double r = radius * ring / 4.6;
-        QPainterPath path;
-        path.moveTo(corner + dirs[0] * r);
-        for (int k = 1; k < spokes; ++k) {
-            QPointF a = corner + dirs[k - 1] * r, b = corner + dirs[k] * r;
-            QPointF mid = (a + b) / 2.0;
-            QPointF sag = corner + (mid - corner) * 0.86; // threads sag towards the centre
-            path.quadTo(sag, b);
-        }
-        p.drawPath(path);
-    }
-}
-
-void drawSpider(QPainter& p, QPointF c, double size, QPointF hangFrom)
-{
-    p.setPen(QPen(QColor(230, 230, 235, 170), size * 0.06));
-    p.drawLine(hangFrom, c);
-    p.setPen(QPen(QColor(20, 16, 20), size * 0.09, Qt::SolidLine, Qt::RoundCap));
-    for (int side : {-1, 1})
-        for (int k = 0; k < 4; ++k) {
-            double y = c.y() - size * 0.15 + k * size * 0.12;
-            QPainterPath leg;
-            leg.moveTo(c.x(), y);
-            leg.quadTo(c.x() + side * size * 0.45, y - size * 0.3, c.x() + side * size * 0.6, y + size * 0.2);
-            p.drawPath(leg);
-        }
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(20, 16, 20));
-    p.drawEllipse(c + QPointF(0, size * 0.08), size * 0.26, size * 0.30);
-    p.drawEllipse(c + QPointF(0, -size * 0.22), size * 0.16, size * 0.15);
-    p.setBrush(QColor(255, 60, 60));
-    p.drawEllipse(c + QPointF(-size * 0.06, -size * 0.24), size * 0.045, size * 0.045);
-    p.drawEllipse(c + QPointF(size * 0.06, -size * 0.24), size * 0.045, size * 0.045);
-}
-
-// A little sheet ghost, `h` tall, leaning by `lean` degrees.
-void drawGhost(QPainter& p, QPointF top, double h, double lean)
-{
-    const double w = h * 0.72;
-    p.save();
-    p.translate(top);
-    p.rotate(lean);
-    QPainterPath g;
-    g.moveTo(-w / 2, h * 0.45);
-    g.arcTo(QRectF(-w / 2, 0, w, w), 180, -180);
-    g.lineTo(w / 2, h * 0.86);
-    // wavy hem
-    const int waves = 3;
-    for (int k = 0; k < waves; ++k) {
-        double x0 = w / 2 - w * k / waves, x1 = w / 2 - w * (k + 1) / waves;
-        g.quadTo((x0 + x1) / 2, h * (k % 2 ? 0.80 : 1.08), x1, h * 0.86);
-    }
-    g.closeSubpath();
-    QLinearGradient fill(QPointF(0, 0), QPointF(0, h));
-    fill.setColorAt(0.0, QColor(250, 250, 255, 235));
-    fill.setColorAt(1.0, QColor(215, 220, 240, 150));
-    p.setBrush(fill);
-    p.setPen(QPen(QColor(60, 50, 80, 160), std::max(0.4, h * 0.03)));
-    p.drawPath(g);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(30, 24, 40));
-    p.drawEllipse(QPointF(-w * 0.16, h * 0.30), w * 0.08, w * 0.11);
-    p.drawEllipse(QPointF(w * 0.16, h * 0.30), w * 0.08, w * 0.11);
-    p.drawEllipse(QPointF(0, h * 0.50), w * 0.07, w * 0.10);
-    p.setBrush(QColor(255, 140, 160, 110));
-    p.drawEllipse(QPointF(-w * 0.30, h * 0.42), w * 0.07, w * 0.05);
-    p.drawEllipse(QPointF(w * 0.30, h * 0.42), w * 0.07, w * 0.05);
-    p.restore();
-}
-
-void drawMoon(QPainter& p, QPointF c, double r)
-{
-    QRadialGradient glow(c, r * 2.2);
-    glow.setColorAt(0.0, QColor(255, 250, 210, 120));
-    glow.setColorAt(0.45, QColor(230, 235, 200, 50));
-    glow.setColorAt(1.0, QColor(200, 210, 200, 0));
-    p.setPen(Qt::NoPen);
-    p.setBrush(glow);
-    p.drawEllipse(c, r * 2.2, r * 2.2);
-    QRadialGradient body(c + QPointF(-r * 0.3, -r * 0.3), r * 1.3);
-    body.setColorAt(0.0, QColor(255, 252, 225));
-    body.setColorAt(1.0, QColor(222, 214, 160));
-    p.setBrush(body);
-    p.drawEllipse(c, r, r);
-    p.setBrush(QColor(185, 175, 125, 120));
-    p.drawEllipse(c + QPointF(r * 0.30, -r * 0.25), r * 0.22, r * 0.20);
-    p.drawEllipse(c + QPointF(-r * 0.35, r * 0.30), r * 0.16, r * 0.15);
-    p.drawEllipse(c + QPointF(r * 0.15, r * 0.45), r * 0.10, r * 0.10);
-    p.drawEllipse(c + QPointF(-r * 0.15, -r * 0.45), r * 0.09, r * 0.08);
-}
+using namespace artwork;
 
 // ------------------------------------------------------------------ board
 
@@ -465,22 +65,6 @@ QColor fieldStone(double x, double y)
     double edge = std::min(dx, dy);
     g -= 18.0 * std::exp(-edge / 6.0);
     return QColor(clamp255(g - 3), clamp255(g), clamp255(g + 4));
-}
-
-void drawPlaque(QPainter& p, QRectF r, double radius, const QColor& face)
-{
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0, 0, 0, 70));
-    p.drawRoundedRect(r.translated(1.0, 1.2), radius, radius);
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0.0, face.lighter(108));
-    g.setColorAt(1.0, face.darker(106));
-    p.setBrush(g);
-    p.setPen(QPen(face.darker(170), 1.0));
-    p.drawRoundedRect(r, radius, radius);
-    p.setPen(QPen(QColor(255, 255, 255, 120), 0.8));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(r.adjusted(1.2, 1.2, -1.2, -1.2), radius - 1, radius - 1);
 }
 
 void drawCaption(QPainter& p, const QString& text, double right, double baseline, const QColor& fill)
@@ -747,33 +331,6 @@ void paintIcon(QImage& img, double scale)
 
 // ------------------------------------------------------------------ winner
 
-// Drips of paint hanging from the lower edge of a text outline.
-void addDrips(QPainterPath& text, Rng& rng, int count, double maxLength)
-{
-    QRectF b = text.boundingRect();
-    for (int k = 0; k < count; ++k) {
-        double x = b.left() + b.width() * (k + rng.uniform(0.2, 0.8)) / count;
-        // find the lowest point of the lettering at this x
-        double bottom = -1;
-        for (double y = b.bottom(); y > b.top(); y -= 0.25)
-            if (text.contains(QPointF(x, y))) {
-                bottom = y;
-                break;
-            }
-        if (bottom < 0 || bottom < b.bottom() - 4)
-            continue;
-        double len = rng.uniform(maxLength * 0.4, maxLength), w = rng.uniform(2.6, 3.6);
-        // a drop that narrows below the letter and swells at its tip
-        QPainterPath drip;
-        drip.moveTo(x - w, bottom - 3);
-        drip.cubicTo(x - w * 0.45, bottom + 1, x - w * 0.35, bottom + len * 0.6, x - w * 0.42, bottom + len);
-        drip.arcTo(QRectF(x - w * 0.62, bottom + len - w * 0.62, w * 1.24, w * 1.34), 180, 180);
-        drip.cubicTo(x + w * 0.35, bottom + len * 0.6, x + w * 0.45, bottom + 1, x + w, bottom - 3);
-        drip.closeSubpath();
-        text = text.united(drip);
-    }
-}
-
 void paintWinner(QImage& img, double scale)
 {
     const double W = 262;
@@ -884,18 +441,251 @@ void paintWinner(QImage& img, double scale)
     p.drawPath(heading);
 }
 
-// ------------------------------------------------------------------ output
+// ------------------------------------------------------------------ about
 
-bool save(const QImage& img, const QString& dir, const QString& name)
+constexpr double kAboutW = 393, kAboutH = 340;
+
+// The game's logo: a tombstone with a won square of the lattice carved into it, standing in grass.
+void drawLogo(QPainter& p, QRectF r)
 {
-    QString path = dir + QLatin1Char('/') + name;
-    if (!img.save(path, "PNG")) {
-        std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("%s: %d x %d\n", qPrintable(path), img.width(), img.height());
-    return true;
+    const double u = r.width() / 32.0; // the icon's design, drawn larger and with more care
+    p.save();
+    p.translate(r.topLeft());
+    p.scale(u, u);
+    QRadialGradient bg(QPointF(16, 14), 17);
+    bg.setColorAt(0.0, QColor(92, 72, 140));
+    bg.setColorAt(1.0, QColor(25, 16, 40));
+    p.setPen(QPen(QColor(200, 180, 240, 150), 0.4));
+    p.setBrush(bg);
+    p.drawEllipse(QRectF(0.5, 0.5, 31, 31));
+    const QRectF stone(7, 3.5, 18, 23.5);
+    QLinearGradient g(stone.topLeft(), stone.topRight());
+    g.setColorAt(0.0, QColor(225, 225, 232));
+    g.setColorAt(0.6, QColor(175, 175, 186));
+    g.setColorAt(1.0, QColor(120, 120, 132));
+    p.setBrush(g);
+    p.setPen(QPen(QColor(35, 30, 45), 0.6));
+    p.drawPath(tombstonePath(stone));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(50, 120, 50));
+    p.drawRoundedRect(QRectF(3.5, 26, 25, 3.4), 1.6, 1.6);
+    p.setBrush(QColor(80, 160, 70));
+    for (double x = 5; x < 28; x += 1.7)
+        p.drawPolygon(QPolygonF({QPointF(x - 0.5, 26.4), QPointF(x + 0.2, 24.6), QPointF(x + 0.6, 26.4)}));
+    const double xs[3] = {10.5, 16, 21.5}, ys[3] = {10.5, 16, 21.5};
+    p.setBrush(QColor(70, 130, 245));
+    p.drawEllipse(QPointF((xs[0] + xs[1]) / 2, (ys[0] + ys[1]) / 2), 1.8, 1.8);
+    p.setPen(QPen(QColor(25, 70, 215), 1.3, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(xs[0], ys[0]), QPointF(xs[1], ys[0]));
+    p.drawLine(QPointF(xs[0], ys[0]), QPointF(xs[0], ys[1]));
+    p.drawLine(QPointF(xs[0], ys[1]), QPointF(xs[1], ys[1]));
+    p.drawLine(QPointF(xs[1], ys[1]), QPointF(xs[2], ys[1]));
+    p.setPen(QPen(QColor(50, 175, 40), 1.3, Qt::SolidLine, Qt::FlatCap));
+    p.drawLine(QPointF(xs[1], ys[0]), QPointF(xs[1], ys[1]));
+    p.drawLine(QPointF(xs[2], ys[1]), QPointF(xs[2], ys[2]));
+    p.drawLine(QPointF(xs[0], ys[2]), QPointF(xs[1], ys[2]));
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(190, 10, 10));
+    for (double y : ys)
+        for (double x : xs)
+            p.drawEllipse(QPointF(x, y), 0.95, 0.95);
+    p.restore();
 }
+
+// The photograph at the right: a crooked tree under the full moon, and a ghost come out for a look.
+void paintTreeScene(QPainter& p, QRectF r)
+{
+    p.save();
+    p.setClipRect(r);
+    QLinearGradient sky(r.topLeft(), r.bottomLeft());
+    sky.setColorAt(0.0, QColor(22, 30, 70));
+    sky.setColorAt(0.55, QColor(60, 58, 110));
+    sky.setColorAt(1.0, QColor(30, 26, 52));
+    p.fillRect(r, sky);
+    Rng rng(777u);
+    p.setPen(Qt::NoPen);
+    for (int k = 0; k < 30; ++k) {
+        const QPointF star(rng.uniform(r.left() + 3, r.right() - 3), rng.uniform(r.top() + 3, r.top() + 110));
+        const double size = rng.uniform(0.3, 0.8);
+        p.setBrush(QColor(255, 250, 225, static_cast<int>(rng.uniform(100, 220))));
+        p.drawEllipse(star, size, size);
+    }
+    drawMoon(p, r.topLeft() + QPointF(100, 52), 27);
+    drawBat(p, r.topLeft() + QPointF(42, 40), 15, QColor(12, 8, 18));
+    drawBat(p, r.topLeft() + QPointF(128, 100), 10, QColor(12, 8, 18));
+
+    const QColor bark(14, 10, 18);
+    QPainterPath ground;
+    ground.moveTo(r.left(), r.bottom() - 34);
+    ground.cubicTo(r.left() + 50, r.bottom() - 48, r.left() + 100, r.bottom() - 30, r.right(), r.bottom() - 40);
+    ground.lineTo(r.right(), r.bottom());
+    ground.lineTo(r.left(), r.bottom());
+    ground.closeSubpath();
+
+    // The tree: a leaning trunk that forks into bare, twisting branches.
+    const QPointF foot = r.topLeft() + QPointF(46, r.height() - 40);
+    QPainterPath trunk;
+    trunk.moveTo(foot + QPointF(-9, 4));
+    trunk.cubicTo(foot + QPointF(-4, -30), foot + QPointF(-16, -58), foot + QPointF(-4, -92));
+    trunk.lineTo(foot + QPointF(3, -90));
+    trunk.cubicTo(foot + QPointF(-6, -58), foot + QPointF(8, -30), foot + QPointF(9, 4));
+    trunk.closeSubpath();
+    p.setBrush(bark);
+    p.drawPath(trunk);
+    struct Branch {
+        QPointF from, c1, c2, to;
+        double width;
+    };
+    const Branch branches[] = {
+        {{-2, -88}, {10, -110}, {30, -104}, {48, -128}, 3.2},
+        {{-3, -86}, {-16, -104}, {-30, -100}, {-38, -124}, 3.0},
+        {{-8, -56}, {-22, -62}, {-30, -56}, {-42, -70}, 2.4},
+        {{-2, -70}, {18, -74}, {30, -66}, {52, -80}, 2.4},
+        {{30, -110}, {38, -112}, {42, -118}, {58, -112}, 1.4},
+        {{-26, -104}, {-32, -112}, {-30, -120}, {-22, -132}, 1.4},
+        {{22, -72}, {28, -84}, {34, -86}, {38, -96}, 1.3},
+        {{-30, -58}, {-34, -48}, {-42, -46}, {-46, -40}, 1.2},
+        {{-3, -92}, {-2, -104}, {4, -112}, {2, -126}, 1.8},
+    };
+    for (const Branch& b : branches) {
+        p.setPen(QPen(bark, b.width, Qt::SolidLine, Qt::RoundCap));
+        p.setBrush(Qt::NoBrush);
+        QPainterPath path;
+        path.moveTo(foot + b.from);
+        path.cubicTo(foot + b.c1, foot + b.c2, foot + b.to);
+        p.drawPath(path);
+    }
+    // A rope swing with nobody on it.
+    p.setPen(QPen(QColor(120, 100, 80), 0.7));
+    p.drawLine(foot + QPointF(30, -68), foot + QPointF(30, -30));
+    p.drawLine(foot + QPointF(40, -74), foot + QPointF(40, -30));
+    p.setPen(QPen(QColor(90, 70, 50), 2.0));
+    p.drawLine(foot + QPointF(27, -30), foot + QPointF(43, -30));
+
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(12, 10, 16));
+    p.drawPath(ground);
+    drawTombstone(p, QRectF(r.left() + 96, r.bottom() - 58, 18, 24), QColor(90, 86, 102), QStringLiteral("RIP"), 8);
+    drawCross(p, QPointF(r.left() + 130, r.bottom() - 36), 20, QColor(70, 66, 84), -6);
+    drawGhost(p, r.topLeft() + QPointF(104, 112), 40, -8);
+
+    // Mist over the graves.
+    for (int k = 0; k < 4; ++k) {
+        const double x = rng.uniform(r.left(), r.right());
+        QRadialGradient fog(QPointF(x, r.bottom() - 30), 36);
+        fog.setColorAt(0.0, QColor(170, 160, 200, 60));
+        fog.setColorAt(1.0, QColor(170, 160, 200, 0));
+        p.setBrush(fog);
+        p.save();
+        p.translate(x, r.bottom() - 30);
+        p.scale(1.0, 0.25);
+        p.drawEllipse(QPointF(0, 0), 36, 36);
+        p.restore();
+    }
+    p.restore();
+}
+
+void paintAbout(QImage& img, double scale)
+{
+    // Dark blue ground with a faint cloudy texture.
+    paintPixels(img, scale, [](double, double) { return true; }, [](double x, double y) {
+        const QColor deep = mix(QColor(16, 28, 78), QColor(6, 10, 36), y / kAboutH);
+        const double cloud = fbm(x / 55.0, y / 40.0, 909u);
+        return mix(deep, QColor(40, 56, 120), std::max(0.0, cloud - 0.5) * 0.9);
+    });
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
+
+    // The title in red, and the version beside it.
+    const QPainterPath title = textPathRightAligned(lato(54), QStringLiteral("Nokturna"), 272, 66);
+    QPainterPath version;
+    version.addText(QPointF(282, 66), lato(30), QStringLiteral("1.0"));
+    const QPainterPath heading = title.united(version);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(0, 0, 0, 200), 5.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(heading.translated(1.5, 2.0));
+    p.setPen(QPen(QColor(50, 0, 0), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(heading);
+    QLinearGradient red(QPointF(0, 18), QPointF(0, 80));
+    red.setColorAt(0.0, QColor(255, 75, 55));
+    red.setColorAt(0.5, QColor(228, 18, 18));
+    red.setColorAt(1.0, QColor(160, 0, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(red);
+    p.drawPath(heading);
+
+    // A thin rule under the title, with a bat on it.
+    p.setPen(QPen(QColor(150, 160, 210, 150), 1.0));
+    p.drawLine(QPointF(18, 92), QPointF(375, 92));
+    drawBat(p, QPointF(345, 30), 24, QColor(8, 8, 20));
+
+    // Credits.
+    const QColor label(255, 205, 70), name(232, 236, 250);
+    struct Credit {
+        const char* role;
+        const char* who;
+    };
+    const Credit credits[] = {
+        {"Dibuat oleh", "Tim Nokturna"},
+        {"Musik", "Orkes Kuburan"},
+        {"Gambar", "Bengkel Hantu"},
+        {"Lawan tanding", "Daviz Edezo"},
+    };
+    double y = 118;
+    for (const Credit& c : credits) {
+        QPainterPath role;
+        role.addText(QPointF(20, y), sans(11.5), QString::fromUtf8(c.role));
+        QPainterPath who;
+        who.addText(QPointF(20, y + 17), sans(15), QString::fromUtf8(c.who));
+        p.setPen(Qt::NoPen);
+        p.setBrush(QColor(0, 0, 0, 150));
+        p.drawPath(role.translated(0.8, 1.0));
+        p.drawPath(who.translated(0.8, 1.0));
+        p.setBrush(label);
+        p.drawPath(role);
+        p.setBrush(name);
+        p.drawPath(who);
+        y += 40;
+    }
+
+    // The logo at the bottom left, with the game's name beside it.
+    drawLogo(p, QRectF(16, 272, 56, 56));
+    QPainterPath brand;
+    brand.addText(QPointF(80, 299), lato(17), QStringLiteral("NOKTURNA"));
+    QPainterPath motto;
+    motto.addText(QPointF(80, 316), sans(10, QFont::Normal), QStringLiteral("hiburan dari alam sebelah"));
+    p.setBrush(QColor(210, 215, 240));
+    p.drawPath(brand);
+    p.setBrush(QColor(160, 170, 210));
+    p.drawPath(motto);
+
+    // The photograph at the right, pinned slightly askew in a white border.
+    const QRectF photo(236, 104, 140, 196);
+    p.save();
+    p.translate(photo.center());
+    p.rotate(3.0);
+    p.translate(-photo.center());
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 130));
+    p.drawRect(photo.adjusted(-4, -4, 8, 9));
+    p.setBrush(QColor(240, 236, 226));
+    p.drawRect(photo.adjusted(-6, -6, 6, 6));
+    paintTreeScene(p, photo);
+    p.setPen(QPen(QColor(60, 56, 52), 0.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(photo);
+    // a red drawing pin in the top
+    QRadialGradient pin(photo.center().x() - 1.5, photo.top() - 2, 5);
+    pin.setColorAt(0.0, QColor(255, 140, 130));
+    pin.setColorAt(1.0, QColor(170, 10, 10));
+    p.setPen(QPen(QColor(80, 0, 0), 0.6));
+    p.setBrush(pin);
+    p.drawEllipse(QPointF(photo.center().x(), photo.top() - 1), 4.2, 4.2);
+    p.restore();
+}
+
+// ------------------------------------------------------------------ output
 
 struct Picture {
     const char* name;
@@ -927,6 +717,7 @@ int main(int argc, char** argv)
         {"disc_green", 53, 49, true, [](QImage& i, double s) { paintDisc(i, s, kGreenDisc); }},
         {"winner", 262, 251, false, paintWinner},
         {"icon", 32, 32, true, paintIcon},
+        {"about", 393, 340, false, paintAbout},
     };
     for (const Picture& pic : pictures) {
         for (int scale : {1, 2}) {

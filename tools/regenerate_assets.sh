@@ -10,3 +10,12 @@ cmake --build "$build" -j2 --target make_clips make_artwork
 mkdir -p "$here/assets/sounds" "$here/assets/pictures"
 "$build/tools/make_clips" "$here/assets/sounds"
 QT_QPA_PLATFORM=offscreen "$build/tools/make_artwork" "$here/assets/pictures"
+# The how-to-play picture shows the real main window, so it is made after the
+# pictures that window uses, by a build that holds them.
+cmake --build "$build" -j2 --target make_help_art
+for scale in 1 2; do
+  QT_QPA_PLATFORM=offscreen "$build/tools/make_help_art" "$here/assets/pictures" "$scale"
+done
+# The background songs, SongAlbum/Music1.mid .. Music4.mid.
+cmake --build "$build" -j2 --target make_songs
+"$build/tools/make_songs" "$here/SongAlbum"

@@ -8,6 +8,7 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include "audio/music_player.h"
 #include "audio/song_album.h"
 #include "audio/sound_effects.h"
 #include "engine/line_claiming.h"
@@ -15,7 +16,9 @@
 #include "opponent/play_modes.h"
 #include "ui/clickable_image.h"
 #include "ui/confirm_question.h"
+#include "ui/form2.h"
 #include "ui/form3.h"
+#include "ui/frm_about.h"
 #include "ui/game_fonts.h"
 #include "ui/picture_background.h"
 #include "ui/window_placement.h"
@@ -54,9 +57,19 @@ void setTextColour(QLabel* label, const QColor& colour) {
   label->setPalette(palette);
 }
 
+// Loads a secondary window (an open one is reused as it is) and shows it without an owner and without
+// blocking; a window already open comes to the front.
+template <typename Window>
+void loadAndShow(QPointer<Window>& window) {
+  if (!window) window = new Window;
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
 }  // namespace
 
-form1::form1(QWidget* parent) : QMainWindow(parent) {
+form1::form1(QWidget* parent, const QString& programFolder) : QMainWindow(parent) {
   setWindowTitle(QStringLiteral("Nokturna 1.0"));
   setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
   // A fixed single border: minimise and close, no maximise.
@@ -75,14 +88,16 @@ form1::form1(QWidget* parent) : QMainWindow(parent) {
   createMenus();
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
-  Form_Load();
+  Form_Load(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder);
 
   adjustSize();
   CentreOnScreen(this);
 }
 
 form1::~form1() {
-  // The winner window has no owner; it goes with the game it belongs to.
+  // The secondary windows have no owner; they go with the game they belong to.
+  delete howToPlay_.data();
+  delete about_.data();
   delete winner_.data();
 }
 
@@ -152,7 +167,7 @@ void form1::createTimers() {
   connect(Timer2, &QTimer::timeout, this, [this] { Timer2_Timer(game_); });
 }
 
-void form1::Form_Load() {
+void form1::Form_Load(const QString& programFolder) {
   FormLoadBoard(game_);
   for (int line = 1; line <= kLineCount; ++line) box[line]->move(toPixels(game_.layout.box[line]));
   for (int square = 1; square <= kSquareCount; ++square) {
@@ -160,12 +175,21 @@ void form1::Form_Load() {
   }
 
   nokturna::soundOn = true;
-  const SongSearch songs = FindSongs(QCoreApplication::applicationDirPath().toStdString());
+  const SongSearch songs = FindSongs(programFolder.toStdString());
   if (songs.disableSongAlbum) musik1->menuAction()->setEnabled(false);
+  if (musicOn) StartMusic();
 }
 
-void form1::closeEvent(QCloseEvent* event) {
+void form1::Form_Unload() {
+  ShutDownMusic();
+  if (howToPlay_) howToPlay_->close();
+  if (about_) about_->close();
   if (winner_) winner_->close();
+}
+
+// A close is never refused and asks nothing.
+void form1::closeEvent(QCloseEvent* event) {
+  Form_Unload();
   event->accept();
 }
 
@@ -234,6 +258,10 @@ void form1::setModeChecked(int index, bool checked) {
   if (index >= 1 && index <= 2) vsmode[index]->setChecked(checked);
 }
 
+Form2* form1::howToPlayWindow() const { return howToPlay_.data(); }
+
+frmAbout* form1::aboutWindow() const { return about_.data(); }
+
 Form3* form1::winnerWindow() const { return winner_.data(); }
 
 bool form1::soundOn() const { return nokturna::soundOn; }
@@ -245,26 +273,27 @@ void form1::setWinnerCaption(const std::string& text) {
   winner_->setVerdict(QString::fromStdString(text));
 }
 
-void form1::showWinner() {
-  if (!winner_) winner_ = new Form3;
-  winner_->show();
-  winner_->raise();
-  winner_->activateWindow();
-}
+void form1::showWinner() { loadAndShow(winner_); }
 
 bool form1::confirm(const Question& question) { return ConfirmQuestion(this, question); }
 
-void form1::sound1_Click(int index) {
-  const bool on = index == 1;
-  sound1[1]->setChecked(on);
-  sound1[2]->setChecked(!on);
-  nokturna::soundOn = on;
+void form1::how1_Click() {
+  if (soundOn()) playClip(3);
+  loadAndShow(howToPlay_);
+}
+
+void form1::about1_Click() {
+  if (soundOn()) playClip(4);
+  loadAndShow(about_);
 }
 
 void form1::xit1_Click() {
   static const Question kExitQuestion{"Mohon maaf, apa benar Anda mau kembali ke habitat asli di rawa ??",
                                       "Ooouupss, what's wrong !!", Buttons::OkCancel};
-  if (ConfirmQuestion(this, kExitQuestion)) close();
+  if (!ConfirmQuestion(this, kExitQuestion)) return;
+  // Out at once, but the orderly way: the same close as the window's close button, so the music is
+  // stopped and the other windows go too; then the event loop ends, whatever window is still around.
+  if (close()) QCoreApplication::exit(0);
 }
 
 }  // namespace nokturna

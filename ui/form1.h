@@ -21,7 +21,9 @@ class QTimer;
 namespace nokturna {
 
 class ClickableImage;
+class Form2;
 class Form3;
+class frmAbout;
 
 // Object names, so the controls can be found by name: "box1".."box112", "bola1".."bola49",
 // "commentlbl", "scorelbl1", "scorelbl2", "timelbl", "Timer1", "Timer2"; menus "menu1", "set1", "mode1",
@@ -31,7 +33,8 @@ class form1 : public QMainWindow, public WindowPort {
   Q_OBJECT
 
  public:
-  explicit form1(QWidget* parent = nullptr);
+  // The songs are looked for in "SongAlbum" inside `programFolder`; by default the program's own folder.
+  explicit form1(QWidget* parent = nullptr, const QString& programFolder = QString());
   ~form1() override;
 
   // The client area below the menu bar, in logical pixels (9345 x 8355 twips).
@@ -52,13 +55,19 @@ class form1 : public QMainWindow, public WindowPort {
 
   // Menu handlers of this layer.
   void sound1_Click(int index);
+  void music1_Click(int index);
+  void song_Click(int index);
+  void how1_Click();
+  void about1_Click();
   void xit1_Click();
 
-  // The winner window while it is open, else null.
+  // The secondary windows while they are open, else null.
+  Form2* howToPlayWindow() const;
+  frmAbout* aboutWindow() const;
   Form3* winnerWindow() const;
 
  protected:
-  // Form_Unload: closing the main window takes the secondary windows with it.
+  // Any close of the main window (its close button, the exit command) goes through Form_Unload.
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -67,7 +76,10 @@ class form1 : public QMainWindow, public WindowPort {
   void createLabels(QWidget* client);
   void createTimers();
   void createMenus();
-  void Form_Load();
+  void Form_Load(const QString& programFolder);
+  void StartMusic();
+  // Silences the music and closes the how-to-play, About and winner windows, in that order.
+  void Form_Unload();
 
   QLabel* labelFor(Label label) const;
   const std::array<QPixmap, 3>& linePictures(int slot) const;
@@ -97,6 +109,8 @@ class form1 : public QMainWindow, public WindowPort {
   std::array<QAction*, 3> music1{};
   std::array<QAction*, 5> song{};
 
+  QPointer<Form2> howToPlay_;
+  QPointer<frmAbout> about_;
   QPointer<Form3> winner_;
 };
 

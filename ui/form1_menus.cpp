@@ -59,24 +59,21 @@ void form1::createMenus() {
   sound1[2] = addGroupItem(soundmenu, "sound1", 2, "&Please turn off..", false);
   for (int i = 1; i <= 2; ++i) wireGroupItem(sound1[i], [this, i] { sound1_Click(i); });
 
-  // Music on/off and the song choice drive the music player, which is not part of the game yet: their
-  // items are in place and keep their check marks until it is.
   QMenu* musikmenu = addSubmenu(set1, "musikmenu", "&Music");
   music1[1] = addGroupItem(musikmenu, "music1", 1, "&Hidupkan ahli kubur", true);
   music1[2] = addGroupItem(musikmenu, "music1", 2, "&Sleep in hell", false);
-  for (int i = 1; i <= 2; ++i) wireGroupItem(music1[i], nullptr);
+  for (int i = 1; i <= 2; ++i) wireGroupItem(music1[i], [this, i] { music1_Click(i); });
 
   musik1 = addMenu(bar, "musik1", "&Song Album");
   const char* songCaptions[] = {"&Lagu Menyan", "&I will survive", "&Every breath", "&Sailing"};
   for (int i = 1; i <= 4; ++i) {
     song[i] = addGroupItem(musik1, "song", i, songCaptions[i - 1], i == 1);
-    wireGroupItem(song[i], nullptr);
+    wireGroupItem(song[i], [this, i] { song_Click(i); });
   }
 
-  // How to play and About open their own windows, which come later; the items are there already.
   QMenu* help1 = addMenu(bar, "help1", "&Help");
-  addItem(help1, QStringLiteral("how1"), "&How to Play !!");
-  addItem(help1, QStringLiteral("about1"), "&About Me ??");
+  wireCommand(addItem(help1, QStringLiteral("how1"), "&How to Play !!"), [this] { how1_Click(); });
+  wireCommand(addItem(help1, QStringLiteral("about1"), "&About Me ??"), [this] { about1_Click(); });
 }
 
 void form1::wireGroupItem(QAction* item, std::function<void()> handler) {

@@ -1,0 +1,162 @@
+// The music through the main window: the first song at start-up, the Music switch and the Song Album,
+// with the music engine replaced by one that only writes down what it is asked.
+#include <QAction>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "audio/music_player.h"
+#include "audio/song_album.h"
+#include "tests/audio/recording_music_engine.h"
+#include "ui_test_support.h"
+
+using namespace nokturna;
+using namespace nokturna::testing;
+
+namespace {
+
+// True when the calls hold each of `wanted` (a piece of a call) in this order, others in between.
+bool inOrder(const std::vector<std::string>& calls, const std::vector<std::string>& wanted) {
+  auto next = wanted.begin();
+  for (const std::string& call : calls) {
+    if (next != wanted.end() && call.find(*next) != std::string::npos) ++next;
+  }
+  return next == wanted.end();
+}
+
+int count(const std::vector<std::string>& calls, const std::string& piece) {
+  int n = 0;
+  for (const std::string& call : calls) n += call.find(piece) != std::string::npos;
+  return n;
+}
+
+}  // namespace
+
+class AudioMenusTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    clips_ = std::make_unique<ClipRecorder>();
+    music_ = std::make_unique<RecordingMusicEngine>();
+    SetMusicEngine(music_.get());
+    programFolder_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir(programFolder_->path()).mkdir(QStringLiteral("SongAlbum")));
+  }
+  void cleanup() {
+    window_.reset();
+    SetMusicEngine(nullptr);
+    music_.reset();
+    clips_.reset();
+    programFolder_.reset();
+  }
+
+  void aSongBesideTheProgramStartsSongOneAtLoad() {
+    addSong("Music1.mid");
+    open();
+    const auto& calls = music_->calls();
+    QVERIFY(inOrder(calls, {".Init", "SetMasterVolume(-900)", "LoadSegment(" + songPath("Music1.mid") + ")",
+                            "SetMasterVolume(570)", "PlaySegment("}));
+    QCOMPARE(musicVolume, std::int16_t{85});
+    QVERIFY(itemOf(*window_, "song1")->isChecked());
+    QVERIFY(album()->menuAction()->isEnabled());
+  }
+
+  void noSongAtLoadCallsNoMusicAndSwitchesTheAlbumOff() {
+    open();
+    QVERIFY(music_->calls().empty());
+    QVERIFY(!album()->menuAction()->isEnabled());
+    // The switch keeps its start-up mark although nothing plays.
+    QVERIFY(itemOf(*window_, "music11")->isChecked());
+  }
+
+  void musicOffStopsTheSongAndMusicOnStartsNothing() {
+    addSong("Music1.mid");
+    open();
+    music_->calls().clear();
+    itemOf(*window_, "music12")->trigger();
+    QVERIFY(itemOf(*window_, "music12")->isChecked());
+    QVERIFY(!itemOf(*window_, "music11")->isChecked());
+    QVERIFY(!album()->menuAction()->isEnabled());
+    QVERIFY(!musicOn);
+    QCOMPARE(count(music_->calls(), ".Stop("), 1);
+
+    music_->calls().clear();
+    itemOf(*window_, "music11")->trigger();
+    QVERIFY(itemOf(*window_, "music11")->isChecked());
+    QVERIFY(album()->menuAction()->isEnabled());
+    QVERIFY(musicOn);
+    QCOMPARE(count(music_->calls(), "PlaySegment("), 0);
+    // The album still marks the song chosen last.
+    QVERIFY(itemOf(*window_, "song1")->isChecked());
+  }
+
+  void choosingASongStopsLoadsRestartsTheEngineAndPlaysIt() {
+    addSong("Music1.mid");
+    addSong("Music3.mid");
+    open();
+    music_->calls().clear();
+    itemOf(*window_, "song3")->trigger();
+    QVERIFY(inOrder(music_->calls(), {".Stop(", "LoadSegment(" + songPath("Music3.mid") + ")", ".Init",
+                                      "SetMasterVolume(-900)", "SetMasterVolume(570)", "PlaySegment("}));
+    QVERIFY(itemOf(*window_, "song3")->isChecked());
+    QVERIFY(!itemOf(*window_, "song1")->isChecked());
+
+    // The song that carries the mark starts again from its beginning.
+    music_->calls().clear();
+    itemOf(*window_, "song3")->trigger();
+    QVERIFY(inOrder(music_->calls(), {".Stop(", "LoadSegment(" + songPath("Music3.mid") + ")", "SetStartPoint(0)",
+                                      "PlaySegment("}));
+    QVERIFY(itemOf(*window_, "song3")->isChecked());
+  }
+
+  void aMissingSongTakesTheMarkWhileTheOldSongStartsAgain() {
+    addSong("Music1.mid");
+    open();
+    music_->unloadable().insert(songPath("Music2.mid"));
+    music_->calls().clear();
+    itemOf(*window_, "song2")->trigger();
+    QVERIFY(itemOf(*window_, "song2")->isChecked());
+    QVERIFY(!itemOf(*window_, "song1")->isChecked());
+    QCOMPARE(count(music_->calls(), "PlaySegment(segment"), 1);  // the song loaded at start-up
+  }
+
+  void theFirstChoiceAfterALoadWithoutSongsPlaysTheChosenSong() {
+    open();  // nothing found: engine never started, "&Lagu Menyan" still wears its start-up mark
+    addSong("Music4.mid");
+    itemOf(*window_, "music11")->trigger();
+    itemOf(*window_, "song4")->trigger();
+    QVERIFY(inOrder(music_->calls(), {"LoadSegment(" + songPath("Music4.mid") + ")", "SetMasterVolume(570)",
+                                      "PlaySegment("}));
+    QVERIFY(itemOf(*window_, "song4")->isChecked());
+    QVERIFY(!itemOf(*window_, "song1")->isChecked());
+  }
+
+ private:
+  void addSong(const char* name) {
+    QFile song(programFolder_->path() + QStringLiteral("/SongAlbum/") + QLatin1String(name));
+    QVERIFY(song.open(QIODevice::WriteOnly));
+  }
+  std::string songPath(const char* name) const {
+    return (programFolder_->path() + QStringLiteral("/SongAlbum/") + QLatin1String(name)).toStdString();
+  }
+  void open() {
+    window_ = std::make_unique<form1>(nullptr, programFolder_->path());
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  QMenu* album() const { return window_->findChild<QMenu*>(QStringLiteral("musik1")); }
+
+  std::unique_ptr<ClipRecorder> clips_;
+  std::unique_ptr<RecordingMusicEngine> music_;
+  std::unique_ptr<QTemporaryDir> programFolder_;
+  std::unique_ptr<form1> window_;
+};
+
+QTEST_MAIN(AudioMenusTest)
+#include "audio_menus_test.moc"

@@ -1,0 +1,180 @@
+// The how-to-play and About windows: how they look, that the Help menu sounds its clip first and then
+// opens one window (reusing an open one), that any click closes them, and that the game runs on beside
+// them. Both windows are checked by the same cases.
+#include <QAction>
+#include <QApplication>
+#include <QPalette>
+#include <QPointer>
+#include <QTimer>
+#include <QtTest>
+#include <memory>
+
+#include "ui/form2.h"
+#include "ui/frm_about.h"
+#include "ui_test_support.h"
+
+using namespace nokturna;
+using namespace nokturna::testing;
+
+namespace {
+
+struct HelpWindow {
+  const char* item;
+  int clip;
+  QSize clientSize;
+  QSize pictureSize;
+  const char* title;
+};
+
+const HelpWindow kHowToPlay{"how1", 3, {455, 263}, {453, 262}, "How to play.."};
+const HelpWindow kAbout{"about1", 4, {393, 339}, {393, 340}, "About Nokturna 1.0"};
+
+}  // namespace
+
+Q_DECLARE_METATYPE(HelpWindow)
+
+class HelpWindowsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void init() {
+    clips_ = std::make_unique<ClipRecorder>();
+    window_ = std::make_unique<form1>();
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+  }
+  void cleanup() {
+    window_.reset();
+    clips_.reset();
+  }
+
+  void looksLikeABorderlessUnownedPicture_data() { bothWindows(); }
+  void looksLikeABorderlessUnownedPicture() {
+    QFETCH(HelpWindow, help);
+    PictureWindow* shown = choose(help);
+    QVERIFY(QTest::qWaitForWindowExposed(shown));
+    QVERIFY(shown->parentWidget() == nullptr);  // no owner: the main window may cover it
+    QVERIFY(shown->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(shown->windowType(), Qt::Tool);  // no task-bar entry
+    QVERIFY(shown->testAttribute(Qt::WA_DeleteOnClose));
+    QVERIFY(!shown->testAttribute(Qt::WA_QuitOnClose));
+    QCOMPARE(shown->windowTitle(), QString::fromLatin1(help.title));
+    QCOMPARE(shown->size(), help.clientSize);
+    QCOMPARE(shown->minimumSize(), shown->maximumSize());
+    QCOMPARE(shown->picture().size(), help.pictureSize);
+    const QPoint offCentre = shown->geometry().center() - shown->screen()->availableGeometry().center();
+    QVERIFY(offCentre.manhattanLength() <= 2);
+
+    // The picture is drawn unscaled from the corner; the strip it leaves shows the window's colour.
+    const QImage drawn = shown->grab().toImage();
+    const QImage picture = shown->picture().toImage();
+    QCOMPARE(drawn.pixelColor(10, 10), picture.pixelColor(10, 10));
+    QCOMPARE(drawn.pixelColor(200, 150), picture.pixelColor(200, 150));
+    const QColor fill = help.clip == 3 ? QApplication::palette().color(QPalette::Button) : QColor(Qt::black);
+    if (help.pictureSize.width() < help.clientSize.width())
+      QCOMPARE(drawn.pixelColor(help.clientSize.width() - 1, 5), fill);
+  }
+
+  void theClipSoundsBeforeTheWindowShowsAndOnlyWithSoundOn_data() { bothWindows(); }
+  void theClipSoundsBeforeTheWindowShowsAndOnlyWithSoundOn() {
+    QFETCH(HelpWindow, help);
+    bool shownDuringClip = true;
+    clips_->duringPlay = [&] {
+      PictureWindow* open = openWindow(help);
+      shownDuringClip = open != nullptr && open->isVisible();
+    };
+    choose(help);
+    QCOMPARE(clips_->played, std::vector<int>{help.clip});
+    QVERIFY(!shownDuringClip);
+    QVERIFY(openWindow(help)->isVisible());
+    openWindow(help)->close();
+    QTRY_VERIFY(openWindow(help) == nullptr);
+
+    itemOf(*window_, "sound12")->trigger();
+    clips_->played.clear();
+    PictureWindow* silent = choose(help);
+    QVERIFY(silent->isVisible());
+    QVERIFY(clips_->played.empty());
+  }
+
+  void choosingItAgainReusesTheOpenWindowAndAClickClosesIt_data() { bothWindows(); }
+  void choosingItAgainReusesTheOpenWindowAndAClickClosesIt() {
+    QFETCH(HelpWindow, help);
+    QPointer<PictureWindow> first = choose(help);
+    QVERIFY(QTest::qWaitForWindowExposed(first.data()));
+    window_->activateWindow();
+    QPointer<PictureWindow> again = choose(help);
+    QCOMPARE(again.data(), first.data());
+    QCOMPARE(clips_->played, (std::vector<int>{help.clip, help.clip}));
+    QTRY_COMPARE(QApplication::activeWindow(), first.data());  // brought forward
+    QCOMPARE(countOpen(help), 1);
+
+    // Anywhere on the picture will do, its last corner included.
+    QTest::mouseClick(first.data(), Qt::LeftButton, {}, QPoint(first->width() - 1, first->height() - 1));
+    QTRY_VERIFY(first.isNull());
+    QVERIFY(openWindow(help) == nullptr);
+    QVERIFY(window_->isVisible());
+
+    QPointer<PictureWindow> fresh = choose(help);
+    QVERIFY(fresh != nullptr);
+    QVERIFY(fresh->isVisible());
+    QCOMPARE(countOpen(help), 1);
+  }
+
+  void aPressThatLeavesTheWindowIsNoClick() {
+    QPointer<PictureWindow> shown = choose(kHowToPlay);
+    QVERIFY(QTest::qWaitForWindowExposed(shown.data()));
+    QTest::mousePress(shown.data(), Qt::LeftButton, {}, QPoint(20, 20));
+    QTest::mouseRelease(shown.data(), Qt::LeftButton, {}, QPoint(-5, 20));
+    QTest::qWait(50);
+    QVERIFY(!shown.isNull());
+    QTest::mouseClick(shown.data(), Qt::RightButton, {}, QPoint(20, 20));
+    QTest::qWait(50);
+    QVERIFY(!shown.isNull());
+  }
+
+  void aGameAgainstTheComputerGoesOnWhileBothWindowsAreOpen() {
+    itemOf(*window_, "play1")->trigger();
+    choose(kHowToPlay);
+    choose(kAbout);
+    clickLine(*window_, 1);
+    // The computer answers and the clock ticks with both windows up.
+    QTRY_COMPARE(drawnLines(*window_), 2);
+    QTRY_COMPARE(labelOf(*window_, "timelbl")->text(), QStringLiteral("00:00:01"));
+    QVERIFY(window_->howToPlayWindow()->isVisible());
+    QVERIFY(window_->aboutWindow()->isVisible());
+  }
+
+ private:
+  static void bothWindows() {
+    QTest::addColumn<HelpWindow>("help");
+    QTest::newRow("how to play") << kHowToPlay;
+    QTest::newRow("about") << kAbout;
+  }
+
+  PictureWindow* openWindow(const HelpWindow& help) const {
+    if (help.clip == 3) return window_->howToPlayWindow();
+    return window_->aboutWindow();
+  }
+
+  PictureWindow* choose(const HelpWindow& help) {
+    itemOf(*window_, help.item)->trigger();
+    return openWindow(help);
+  }
+
+  int countOpen(const HelpWindow& help) const {
+    int open = 0;
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      const bool same =
+          help.clip == 3 ? qobject_cast<Form2*>(top) != nullptr : qobject_cast<frmAbout*>(top) != nullptr;
+      if (same && top->isVisible()) ++open;
+    }
+    return open;
+  }
+
+  std::unique_ptr<ClipRecorder> clips_;
+  std::unique_ptr<form1> window_;
+};
+
+QTEST_MAIN(HelpWindowsTest)
+#include "help_windows_test.moc"
