@@ -13,4 +13,4 @@ QString soundClipPath(int id);
 // ":/pictures/<name>.png", e.g. picturePath("board").
 QString picturePath(const char* name);
 
-} // namespace nokturna::assets
+}  // namespace nokturna::assets

@@ -13,8 +13,8 @@ namespace {
 void IgnoreSdlLog(void*, int, SDL_LogPriority, const char*) {}
 
 // ALSA's handler type is variadic; the no-op only has to match it.
-using AlsaErrorHandler = void (*)(const char* file, int line, const char* function, int err,
-                                  const char* fmt, ...);
+using AlsaErrorHandler = void (*)(const char* file, int line, const char* function, int err, const char* fmt,
+                                  ...);
 using AlsaSetErrorHandler = int (*)(AlsaErrorHandler);
 
 void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}

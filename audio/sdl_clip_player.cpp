@@ -37,7 +37,8 @@ std::vector<float> DecodeClip(const std::uint8_t* wavImage, std::size_t size) {
   }
   sampleBytes -= sampleBytes % frameBytes;  // a torn last frame would upset the converter
 
-  std::vector<std::uint8_t> work(static_cast<std::size_t>(sampleBytes) * static_cast<std::size_t>(cvt.len_mult));
+  std::vector<std::uint8_t> work(static_cast<std::size_t>(sampleBytes) *
+                                 static_cast<std::size_t>(cvt.len_mult));
   if (sampleBytes != 0) std::memcpy(work.data(), samples, sampleBytes);
   SDL_FreeWAV(samples);
   if (work.empty()) return {};

@@ -7,8 +7,8 @@
 
 namespace nokturna {
 
-extern std::string songFolder;                 // ends in the path separator
-extern std::array<std::string, 5> songFile;    // 1..4: "Music1.mid" .. "Music4.mid"
+extern std::string songFolder;               // ends in the path separator
+extern std::array<std::string, 5> songFile;  // 1..4: "Music1.mid" .. "Music4.mid"
 extern bool musicOn;
 extern std::int16_t musicVolume;
 
@@ -16,8 +16,8 @@ extern std::int16_t musicVolume;
 std::string SongFolderFor(const std::string& programFolder);
 
 struct SongSearch {
-  bool musicOn = false;          // some song file was found
-  bool disableSongAlbum = false; // a song before the first one found was missing
+  bool musicOn = false;           // some song file was found
+  bool disableSongAlbum = false;  // a song before the first one found was missing
 };
 
 // Fills songFolder and songFile, then looks for the songs in order, letter case significant, and

@@ -6,8 +6,8 @@
 namespace nokturna {
 
 inline constexpr int kTwipsPerPixel = 15;
-inline constexpr int kRowPitchTwips = 945;     // vertical distance between rows of posts (63 px)
-inline constexpr int kSquarePitchTwips = 1130; // horizontal distance between neighbouring markers
+inline constexpr int kRowPitchTwips = 945;      // vertical distance between rows of posts (63 px)
+inline constexpr int kSquarePitchTwips = 1130;  // horizontal distance between neighbouring markers
 
 // Sizes never change: a line image keeps its rectangle whether or not it shows a picture.
 inline constexpr int kHorizontalLineWidth = 1005, kHorizontalLineHeight = 120;  // 67 x 8 px

@@ -10,7 +10,7 @@ int squareOnSide(int line, int side) {
     return line >= 106 ? 0 : blockStart + m;
   }
   if (m == 0) return side == 1 ? line / kLinesPerBlock * 7 : 0;  // rightmost column: nothing to its right
-  if (m == 8 && side == 1) return 0;                              // leftmost column: nothing to its left
+  if (m == 8 && side == 1) return 0;                             // leftmost column: nothing to its left
   return blockStart + (m - 8) + (side == 2 ? 1 : 0);
 }
 

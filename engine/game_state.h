@@ -13,11 +13,12 @@
 
 namespace nokturna {
 
-inline constexpr int kLineCount = 112;    // 8 rows of 7 horizontal lines, 7 gaps of 8 vertical lines
-inline constexpr int kSquareCount = 49;   // 7 by 7 squares
-inline constexpr int kLinesPerBlock = 15; // one post row: 7 horizontal lines, then the 8 hanging below it
+inline constexpr int kLineCount = 112;     // 8 rows of 7 horizontal lines, 7 gaps of 8 vertical lines
+inline constexpr int kSquareCount = 49;    // 7 by 7 squares
+inline constexpr int kLinesPerBlock = 15;  // one post row: 7 horizontal lines, then the 8 hanging below it
 
-// Kind codes double as the index into a player's pair of line pictures (entry 1 vertical, entry 2 horizontal).
+// Kind codes double as the index into a player's pair of line pictures (entry 1 vertical, entry 2
+// horizontal).
 inline constexpr std::int16_t kVertical = 1;
 inline constexpr std::int16_t kHorizontal = 2;
 

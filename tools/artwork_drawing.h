@@ -11,7 +11,6 @@
 #include <QPointF>
 #include <QRectF>
 #include <QString>
-
 #include <cstdint>
 #include <functional>
 
@@ -29,16 +28,15 @@ double fbm(double x, double y, std::uint32_t seed, int octaves = 5);
 
 // Small deterministic generator for placing stars and the like.
 class Rng {
-public:
-    explicit Rng(std::uint32_t seed) : s_(seed) {}
-    double uniform(double lo, double hi)
-    {
-        s_ = s_ * 1664525u + 1013904223u;
-        return lo + (hi - lo) * ((s_ >> 8) / 16777216.0);
-    }
+ public:
+  explicit Rng(std::uint32_t seed) : s_(seed) {}
+  double uniform(double lo, double hi) {
+    s_ = s_ * 1664525u + 1013904223u;
+    return lo + (hi - lo) * ((s_ >> 8) / 16777216.0);
+  }
 
-private:
-    std::uint32_t s_;
+ private:
+  std::uint32_t s_;
 };
 
 int clamp255(double v);
@@ -88,4 +86,4 @@ void drawPlaque(QPainter& p, QRectF r, double radius, const QColor& face);
 // Writes img as dir/name in PNG and says so on the terminal.
 bool save(const QImage& img, const QString& dir, const QString& name);
 
-} // namespace artwork
+}  // namespace artwork

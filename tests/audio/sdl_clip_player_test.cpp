@@ -82,7 +82,7 @@ TEST(ClipDecoding, EightBitMonoBecomesStereoAtTheOutputRateWithEverySample) {
 TEST(ClipDecoding, SixteenBitStereoKeepsLeftAndRightApart) {
   std::vector<std::uint8_t> samples;
   for (int frame = 0; frame < 400; ++frame) {
-    PutLe(samples, 8192, 2);                             // left +0.25
+    PutLe(samples, 8192, 2);                               // left +0.25
     PutLe(samples, static_cast<std::uint16_t>(-8192), 2);  // right -0.25
   }
   const std::vector<std::uint8_t> image = RiffImage({FmtChunk(kRate, 2, 16), {"data", samples}});
@@ -118,7 +118,8 @@ TEST(ClipDecoding, MalformedImagesDecodeToNothing) {
   EXPECT_TRUE(DecodeClip(nullptr, 0).empty());
   EXPECT_TRUE(DecodeClip(good.data(), 0).empty());
   using Image = const std::vector<std::uint8_t>*;
-  for (Image image : std::initializer_list<Image>{&headerOnly, &cutInTheData, &noFormat, &garbage, &notRiff}) {
+  for (Image image :
+       std::initializer_list<Image>{&headerOnly, &cutInTheData, &noFormat, &garbage, &notRiff}) {
     EXPECT_TRUE(DecodeClip(image->data(), image->size()).empty()) << "image of " << image->size() << " bytes";
   }
 }
@@ -222,7 +223,8 @@ TEST_F(DiskDevice, TheCallerMayOverwriteTheImageOnceThePlayCallReturns) {
   }
   const std::vector<float> out = Recorded();
   EXPECT_GE(Span(out, [](float s) { return s > 0.25f; }).first, 0);
-  EXPECT_LT(Span(out, [](float s) { return s < -0.25f; }).first, 0) << "the player read the bytes after play()";
+  EXPECT_LT(Span(out, [](float s) { return s < -0.25f; }).first, 0)
+      << "the player read the bytes after play()";
 }
 
 class SteadySource : public AudioSource {

@@ -87,7 +87,8 @@ TEST_F(PlaySoundClipTest, PendingEventsRunOnceTheClipHasStarted) {
 
   std::vector<std::string> order;
   player_.onPlay = [&] { order.push_back("clip"); };
-  QMetaObject::invokeMethod(&app, [&] { order.push_back("queued event"); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      &app, [&] { order.push_back("queued event"); }, Qt::QueuedConnection);
   ASSERT_TRUE(order.empty());
 
   PlaySoundClip(1);

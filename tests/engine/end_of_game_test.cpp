@@ -1,6 +1,7 @@
+#include "engine/end_of_game.h"
+
 #include <gtest/gtest.h>
 
-#include "engine/end_of_game.h"
 #include "engine/line_claiming.h"
 #include "engine/new_game.h"
 #include "recording_window.h"
@@ -38,16 +39,15 @@ TEST(EndOfGame, PlayerOneWinsTwentyFiveToTwentyFourAgainstTheComputer) {
 TEST(EndOfGame, ResultIsAnnouncedInOrderAndTheEndSoundCutsTheMoveSound) {
   LastLine t(kPersonVsComputer, kPlayer1, 24, 24, 112);
   ClaimLine(t.game, 112);
-  const std::vector<std::string> expected = {
-      "line 112 slot 1",
-      "clip 1",
-      "marker 49 slot 1",
-      "caption 25",
-      "Timer2 off",
-      "caption Pemenangnya adalah / Master Kubur is Player 1",
-      "winner caption Player 1 adalah Raja Kubur",
-      "clip 2",
-      "show winner"};
+  const std::vector<std::string> expected = {"line 112 slot 1",
+                                             "clip 1",
+                                             "marker 49 slot 1",
+                                             "caption 25",
+                                             "Timer2 off",
+                                             "caption Pemenangnya adalah / Master Kubur is Player 1",
+                                             "winner caption Player 1 adalah Raja Kubur",
+                                             "clip 2",
+                                             "show winner"};
   EXPECT_EQ(t.window.log, expected);
 }
 

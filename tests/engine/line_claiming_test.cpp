@@ -1,8 +1,9 @@
+#include "engine/line_claiming.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "engine/line_claiming.h"
 #include "engine/new_game.h"
 #include "recording_window.h"
 
@@ -52,7 +53,11 @@ TEST(LineClaiming, OneLineClosingTwoSquaresScoresTwoAndSetsTheLabelOnce) {
 
 TEST(LineClaiming, EdgeLinesLookOnlyAtTheSquareInsideTheBoard) {
   // Each edge line completes its one square when that square's other sides are down.
-  struct Case { int line; std::initializer_list<int> others; int square; };
+  struct Case {
+    int line;
+    std::initializer_list<int> others;
+    int square;
+  };
   for (const Case& c : {Case{8, {1, 16, 9}, 1}, Case{15, {7, 22, 14}, 7}, Case{3, {18, 10, 11}, 3},
                         Case{108, {93, 100, 101}, 45}}) {
     Running t;

@@ -1,7 +1,8 @@
+#include "engine/new_game.h"
+
 #include <gtest/gtest.h>
 
 #include "engine/line_claiming.h"
-#include "engine/new_game.h"
 #include "recording_window.h"
 
 namespace nokturna {

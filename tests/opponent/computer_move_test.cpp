@@ -1,9 +1,10 @@
+#include "opponent/computer_move.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
 
 #include "engine/new_game.h"
-#include "opponent/computer_move.h"
 #include "recording_window.h"
 
 namespace nokturna {

@@ -1,7 +1,8 @@
+#include "opponent/game_clock.h"
+
 #include <gtest/gtest.h>
 
 #include "engine/new_game.h"
-#include "opponent/game_clock.h"
 #include "recording_window.h"
 
 namespace nokturna {

@@ -1,8 +1,9 @@
+#include "opponent/play_modes.h"
+
 #include <gtest/gtest.h>
 
 #include "engine/line_claiming.h"
 #include "engine/new_game.h"
-#include "opponent/play_modes.h"
 #include "recording_window.h"
 
 namespace nokturna {

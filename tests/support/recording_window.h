@@ -89,7 +89,8 @@ class RecordingWindow : public WindowPort {
 
 // A loaded main window with a predictable source of chance.
 struct TestGame {
-  explicit TestGame(std::uint64_t seed = 1) : clockValue(seed), game(window, [this] { return clockValue++; }) {
+  explicit TestGame(std::uint64_t seed = 1)
+      : clockValue(seed), game(window, [this] { return clockValue++; }) {
     FormLoadBoard(game);
   }
   void claimAll(std::initializer_list<int> lines) {

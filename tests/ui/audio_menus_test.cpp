@@ -110,8 +110,8 @@ class AudioMenusTest : public QObject {
     // The song that carries the mark starts again from its beginning.
     music_->calls().clear();
     itemOf(*window_, "song3")->trigger();
-    QVERIFY(inOrder(music_->calls(), {".Stop(", "LoadSegment(" + songPath("Music3.mid") + ")", "SetStartPoint(0)",
-                                      "PlaySegment("}));
+    QVERIFY(inOrder(music_->calls(), {".Stop(", "LoadSegment(" + songPath("Music3.mid") + ")",
+                                      "SetStartPoint(0)", "PlaySegment("}));
     QVERIFY(itemOf(*window_, "song3")->isChecked());
   }
 
@@ -131,8 +131,8 @@ class AudioMenusTest : public QObject {
     addSong("Music4.mid");
     itemOf(*window_, "music11")->trigger();
     itemOf(*window_, "song4")->trigger();
-    QVERIFY(inOrder(music_->calls(), {"LoadSegment(" + songPath("Music4.mid") + ")", "SetMasterVolume(570)",
-                                      "PlaySegment("}));
+    QVERIFY(inOrder(music_->calls(),
+                    {"LoadSegment(" + songPath("Music4.mid") + ")", "SetMasterVolume(570)", "PlaySegment("}));
     QVERIFY(itemOf(*window_, "song4")->isChecked());
     QVERIFY(!itemOf(*window_, "song1")->isChecked());
   }
