@@ -187,6 +187,9 @@ void LoadSoundFont(std::shared_ptr<Core> core) {
     fluid_settings_setnum(settings, "synth.gain", kReferenceGain);
     // The players keep time by the samples rendered, so an offline render plays the song exactly as well.
     fluid_settings_setstr(settings, "player.timing-source", "sample");
+    // Only the samples of the instruments a song picks are read into memory, not the whole SoundFont
+    // (the default General MIDI font is some 140 MB).
+    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
     synth = new_fluid_synth(settings);
   }
   const bool loaded =
@@ -311,6 +314,10 @@ class FluidPerformance : public MusicPerformance {
     if (!initialised_ || ours == nullptr || flags != 0 || startTime != 0) return nullptr;
     std::lock_guard<std::mutex> lock(core_->mutex);
     if (core_->engineGone || core_->font == Core::Font::Failed) return nullptr;
+    // Plays already silenced are over for good; forgetting them keeps every song ever chosen from
+    // staying in memory. Their states then simply report them as not playing.
+    std::erase_if(core_->plays,
+                  [](const std::shared_ptr<Play>& old) { return old->player == nullptr && !old->waiting; });
     auto play = std::make_shared<Play>(Play{serial_, ours->serial, ours->song, ours->endTick});
     core_->plays.push_back(play);
     if (core_->synth == nullptr) {

@@ -9,8 +9,37 @@
 
 namespace nokturna {
 
+namespace {
+
+std::uint32_t ReadLe32(const std::uint8_t* at) {
+  return static_cast<std::uint32_t>(at[0]) | static_cast<std::uint32_t>(at[1]) << 8 |
+         static_cast<std::uint32_t>(at[2]) << 16 | static_cast<std::uint32_t>(at[3]) << 24;
+}
+
+// Walks the image's chunks before SDL sees it: SDL allocates a chunk's declared length before it finds
+// out the image is shorter, so a 70-byte image that claims 4 GB of samples would ask for 4 GB. Every
+// chunk must lie inside the image (the pad byte after an odd-sized last chunk may be missing), and the
+// "fmt " and "data" chunks must both be there.
+bool ChunksFitTheImage(const std::uint8_t* image, std::size_t size) {
+  if (size < 12 || std::memcmp(image, "RIFF", 4) != 0 || std::memcmp(image + 8, "WAVE", 4) != 0) return false;
+  bool format = false, data = false;
+  std::size_t at = 12;
+  while (size - at >= 8) {
+    const std::uint32_t length = ReadLe32(image + at + 4);
+    if (length > size - at - 8) return false;
+    format = format || std::memcmp(image + at, "fmt ", 4) == 0;
+    data = data || std::memcmp(image + at, "data", 4) == 0;
+    at += 8 + static_cast<std::size_t>(length);
+    if (length % 2 != 0 && at < size) ++at;
+  }
+  return format && data;
+}
+
+}  // namespace
+
 std::vector<float> DecodeClip(const std::uint8_t* wavImage, std::size_t size) {
   if (wavImage == nullptr || size == 0 || size > static_cast<std::size_t>(INT_MAX)) return {};
+  if (!ChunksFitTheImage(wavImage, size)) return {};
   // A clip cut short is taken for a broken one and stays silent rather than playing half a sound; a RIFF
   // size that disagrees with the chunks, as some editors write it, is forgiven.
   SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
@@ -50,8 +79,13 @@ std::vector<float> DecodeClip(const std::uint8_t* wavImage, std::size_t size) {
     cvt.len_cvt = cvt.len;
   }
 
-  std::vector<float> clip(static_cast<std::size_t>(cvt.len_cvt) / sizeof(float));
-  std::memcpy(clip.data(), work.data(), clip.size() * sizeof(float));
+  // Whole stereo frames only, and nothing to copy from a conversion that left less than one.
+  constexpr std::size_t kFrameBytes = SdlAudioOutput::kOutputChannels * sizeof(float);
+  const std::size_t converted = std::min(static_cast<std::size_t>(std::max(cvt.len_cvt, 0)), work.size());
+  const std::size_t frames = converted / kFrameBytes;
+  if (frames == 0) return {};
+  std::vector<float> clip(frames * SdlAudioOutput::kOutputChannels);
+  std::memcpy(clip.data(), work.data(), frames * kFrameBytes);
   return clip;
 }
 

@@ -696,8 +696,8 @@ struct Picture {
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: %s <output folder> [<desktop icon folder>]\n", argv[0]);
     return 2;
   }
   const QString dir = QString::fromLocal8Bit(argv[1]);
@@ -724,6 +724,19 @@ int main(int argc, char** argv) {
       QString name =
           QString::fromLatin1(pic.name) + (scale == 2 ? QStringLiteral("@2x.png") : QStringLiteral(".png"));
       if (!save(out, dir, name)) return 1;
+    }
+  }
+
+  // The larger icons for the desktop's icon theme (the 32 and 64 px ones are icon.png and icon@2x.png),
+  // painted at their size like every other picture.
+  if (argc == 3) {
+    const QString iconDir = QString::fromLocal8Bit(argv[2]);
+    for (int size : {128, 256}) {
+      QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
+      paintIcon(img, size / 32.0);
+      if (!save(img.convertToFormat(QImage::Format_ARGB32), iconDir,
+                QStringLiteral("nokturna_%1.png").arg(size)))
+        return 1;
     }
   }
   return 0;

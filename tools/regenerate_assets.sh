@@ -1,5 +1,5 @@
 #!/bin/sh
-# Builds the asset generators and rewrites assets/sounds and assets/pictures.
+# Builds the asset generators and rewrites assets/sounds, assets/pictures and desktop/icons.
 # Both generators are deterministic, so a rerun on the same system gives the
 # same files.
 set -eu
@@ -7,9 +7,10 @@ here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-"$here/build-assets"}
 cmake -S "$here" -B "$build"
 cmake --build "$build" -j2 --target make_clips make_artwork
-mkdir -p "$here/assets/sounds" "$here/assets/pictures"
+mkdir -p "$here/assets/sounds" "$here/assets/pictures" "$here/desktop/icons"
 "$build/tools/make_clips" "$here/assets/sounds"
-QT_QPA_PLATFORM=offscreen "$build/tools/make_artwork" "$here/assets/pictures"
+# The pictures, and the desktop's larger icons in desktop/icons.
+QT_QPA_PLATFORM=offscreen "$build/tools/make_artwork" "$here/assets/pictures" "$here/desktop/icons"
 # The how-to-play picture shows the real main window, so it is made after the
 # pictures that window uses, by a build that holds them.
 cmake --build "$build" -j2 --target make_help_art

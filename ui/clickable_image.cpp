@@ -1,5 +1,6 @@
 #include "ui/clickable_image.h"
 
+#include <QAccessible>
 #include <QMouseEvent>
 
 namespace nokturna {
@@ -7,6 +8,17 @@ namespace nokturna {
 ClickableImage::ClickableImage(int index, QWidget* parent) : QLabel(parent), index_(index) {
   // Pictures keep their natural size, anchored where the image sits.
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void ClickableImage::activate() { emit clicked(index_); }
+
+void ClickableImage::setClaimed(bool claimed) {
+  if (claimed_ == claimed) return;
+  claimed_ = claimed;
+  QAccessible::State changed;
+  changed.checked = true;
+  QAccessibleStateChangeEvent event(this, changed);
+  QAccessible::updateAccessibility(&event);
 }
 
 void ClickableImage::mousePressEvent(QMouseEvent* event) {

@@ -14,12 +14,15 @@
 #include "engine/line_claiming.h"
 #include "opponent/game_clock.h"
 #include "opponent/play_modes.h"
+#include "ui/board_accessibility.h"
+#include "ui/caption_label.h"
 #include "ui/clickable_image.h"
 #include "ui/confirm_question.h"
 #include "ui/form2.h"
 #include "ui/form3.h"
 #include "ui/frm_about.h"
 #include "ui/game_fonts.h"
+#include "ui/game_pictures.h"
 #include "ui/picture_background.h"
 #include "ui/window_placement.h"
 
@@ -40,15 +43,21 @@ constexpr qreal kTimePoints = 13.5;
 
 QPoint toPixels(TwipPoint p) { return {twipsToPixels(p.left), twipsToPixels(p.top)}; }
 
-QPixmap picture(const char* name) { return QPixmap(QStringLiteral(":/pictures/") + QLatin1String(name)); }
+QPixmap picture(const char* name) { return GamePicture(QLatin1String(name)); }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& caption, qreal points, TwipPoint at) {
-  auto* label = new QLabel(caption, parent);
+CaptionLabel* makeLabel(QWidget* parent, const char* name, const QString& accessibleName,
+                        const QString& caption, qreal points, TwipPoint at) {
+  auto* label = new CaptionLabel(accessibleName, caption, parent);
   label->setObjectName(QLatin1String(name));
   label->setFont(LabelFont(points));
   label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   label->move(toPixels(at));
   return label;
+}
+
+// Screen readers hear of a new description; one that stays the same is not announced again.
+void describe(QWidget* image, const QString& description) {
+  if (image->accessibleDescription() != description) image->setAccessibleDescription(description);
 }
 
 void setTextColour(QLabel* label, const QColor& colour) {
@@ -71,7 +80,8 @@ void loadAndShow(QPointer<Window>& window) {
 
 form1::form1(QWidget* parent, const QString& programFolder) : QMainWindow(parent) {
   setWindowTitle(QStringLiteral("Nokturna 1.0"));
-  setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
+  setWindowIcon(GameIcon());
+  InstallBoardAccessibility();
   // A fixed single border: minimise and close, no maximise.
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
@@ -118,6 +128,8 @@ void form1::createBoard(QWidget* client) {
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     image->resize(twipsToPixels(kMarkerWidth), twipsToPixels(kMarkerHeight));
     image->setPixmap(bolapic[kPlayer1]);
+    image->setAccessibleName(SquareAccessibleName(square));
+    image->setAccessibleDescription(SquareAccessibleDescription(QString()));
     bola[square] = image;
   }
   for (int line = 1; line <= kLineCount; ++line) {
@@ -126,8 +138,11 @@ void form1::createBoard(QWidget* client) {
     const bool horizontal = isHorizontal(line);
     image->resize(twipsToPixels(horizontal ? kHorizontalLineWidth : kVerticalLineWidth),
                   twipsToPixels(horizontal ? kHorizontalLineHeight : kVerticalLineHeight));
-    // Until the first game the whole board shows in the first player's pictures.
+    // Until the first game the whole board shows in the first player's pictures; they are decoration,
+    // so to a screen reader every line is free.
     image->setPixmap(Pic1[horizontal ? kHorizontal : kVertical]);
+    image->setAccessibleName(LineAccessibleName(line));
+    image->setAccessibleDescription(LineAccessibleDescription(QString()));
     connect(image, &ClickableImage::clicked, this, [this](int index) {
       guard_.offer([this, index] { guard_.runMove([this, index] { box_Click(game_, index); }); });
     });
@@ -136,18 +151,21 @@ void form1::createBoard(QWidget* client) {
 }
 
 void form1::createLabels(QWidget* client) {
-  commentlbl =
-      makeLabel(client, "commentlbl", QStringLiteral("Welcome to Nokturna 1.0"), kCommentPoints, kCommentAt);
+  commentlbl = makeLabel(client, "commentlbl", QStringLiteral("Turn"),
+                         QStringLiteral("Welcome to Nokturna 1.0"), kCommentPoints, kCommentAt);
   commentlbl->adjustSize();
 
-  scorelbl[1] = makeLabel(client, "scorelbl1", QStringLiteral("0000"), kScorePoints, kScore1At);
-  scorelbl[2] = makeLabel(client, "scorelbl2", QStringLiteral("0000"), kScorePoints, kScore2At);
+  scorelbl[1] = makeLabel(client, "scorelbl1", QStringLiteral("Score of Player 1"), QStringLiteral("0000"),
+                          kScorePoints, kScore1At);
+  scorelbl[2] = makeLabel(client, "scorelbl2", QStringLiteral("Score of the opponent"),
+                          QStringLiteral("0000"), kScorePoints, kScore2At);
   for (int i = 1; i <= 2; ++i) {
     setTextColour(scorelbl[i], Qt::black);
     scorelbl[i]->adjustSize();
   }
 
-  timelbl = makeLabel(client, "timelbl", QStringLiteral("00:00:00"), kTimePoints, kTimeAt);
+  timelbl = makeLabel(client, "timelbl", QStringLiteral("Game time"), QStringLiteral("00:00:00"), kTimePoints,
+                      kTimeAt);
   timelbl->setAlignment(Qt::AlignCenter);
   timelbl->setFixedSize(twipsToPixels(kTimeWidth), twipsToPixels(kTimeHeight));
   setTextColour(timelbl, Qt::white);
@@ -193,7 +211,7 @@ void form1::closeEvent(QCloseEvent* event) {
   event->accept();
 }
 
-QLabel* form1::labelFor(Label label) const {
+CaptionLabel* form1::labelFor(Label label) const {
   switch (label) {
     case Label::commentlbl:
       return commentlbl;
@@ -218,17 +236,27 @@ const std::array<QPixmap, 3>& form1::linePictures(int slot) const {
   }
 }
 
+QString form1::ownerName(int slot) const {
+  if (slot < kPlayer1 || slot > kPlayer2) return QString();
+  return QString::fromStdString(game_.state.playerName[slot]);
+}
+
 void form1::setLinePicture(int line, int slot, int kind) {
   if (line < 1 || line > kLineCount) return;
+  // The rules draw a line's picture when they claim it, and clear it when a game starts.
+  ClickableImage* image = box[line];
+  describe(image, LineAccessibleDescription(slot == 0 ? QString() : ownerName(slot)));
+  image->setClaimed(slot != 0);
   if (slot == 0) {
-    box[line]->clear();
+    image->clear();
     return;
   }
-  box[line]->setPixmap(linePictures(slot)[kind == kHorizontal ? kHorizontal : kVertical]);
+  image->setPixmap(linePictures(slot)[kind == kHorizontal ? kHorizontal : kVertical]);
 }
 
 void form1::setMarkerPicture(int square, int slot) {
   if (square < 1 || square > kSquareCount) return;
+  describe(bola[square], SquareAccessibleDescription(ownerName(slot)));
   if (slot < 1 || slot > 3) {
     bola[square]->clear();
     return;
@@ -237,9 +265,9 @@ void form1::setMarkerPicture(int square, int slot) {
 }
 
 void form1::setCaption(Label label, const std::string& text) {
-  QLabel* target = labelFor(label);
+  CaptionLabel* target = labelFor(label);
   if (target == nullptr) return;
-  target->setText(QString::fromStdString(text));
+  target->setCaption(QString::fromStdString(text));
   // The clock keeps its size and centres its text; the others grow and shrink with their caption.
   if (target != timelbl) target->adjustSize();
 }

@@ -20,6 +20,7 @@ class QTimer;
 
 namespace nokturna {
 
+class CaptionLabel;
 class ClickableImage;
 class Form2;
 class Form3;
@@ -81,7 +82,9 @@ class form1 : public QMainWindow, public WindowPort {
   // Silences the music and closes the how-to-play, About and winner windows, in that order.
   void Form_Unload();
 
-  QLabel* labelFor(Label label) const;
+  CaptionLabel* labelFor(Label label) const;
+  // The name of the player in slot 1..3, else empty (nobody).
+  QString ownerName(int slot) const;
   const std::array<QPixmap, 3>& linePictures(int slot) const;
 
   // A group item's check mark changes only through its handler; a null handler leaves it as it was.
@@ -97,9 +100,9 @@ class form1 : public QMainWindow, public WindowPort {
 
   std::array<ClickableImage*, kLineCount + 1> box{};
   std::array<QLabel*, kSquareCount + 1> bola{};
-  QLabel* commentlbl = nullptr;
-  std::array<QLabel*, 3> scorelbl{};
-  QLabel* timelbl = nullptr;
+  CaptionLabel* commentlbl = nullptr;
+  std::array<CaptionLabel*, 3> scorelbl{};
+  CaptionLabel* timelbl = nullptr;
   QTimer* Timer1 = nullptr;
   QTimer* Timer2 = nullptr;
 

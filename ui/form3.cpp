@@ -5,6 +5,7 @@
 
 #include "engine/board_layout.h"
 #include "ui/game_fonts.h"
+#include "ui/game_pictures.h"
 #include "ui/window_placement.h"
 
 namespace nokturna {
@@ -14,7 +15,7 @@ namespace {
 constexpr int kVerdictLeft = 240, kVerdictTop = 2880, kVerdictWidth = 3495, kVerdictHeight = 855;
 }  // namespace
 
-Form3::Form3() : PictureBackground(QPixmap(QStringLiteral(":/pictures/winner.png")), Qt::black) {
+Form3::Form3() : PictureBackground(GamePicture(QStringLiteral("winner.png")), Qt::black) {
   setObjectName(QStringLiteral("Form3"));
   setWindowTitle(QStringLiteral("WIN"));
   setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);

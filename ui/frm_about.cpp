@@ -1,10 +1,12 @@
 #include "ui/frm_about.h"
 
+#include "ui/game_pictures.h"
+
 namespace nokturna {
 
 frmAbout::frmAbout()
     : PictureWindow(QStringLiteral("frmAbout"), QStringLiteral("About Nokturna 1.0"),
-                    QPixmap(QStringLiteral(":/pictures/about.png")), Qt::black,
-                    QSize(kClientWidth, kClientHeight)) {}
+                    GamePicture(QStringLiteral("about.png")), Qt::black, QSize(kClientWidth, kClientHeight)) {
+}
 
 }  // namespace nokturna

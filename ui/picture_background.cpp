@@ -12,8 +12,10 @@ PictureBackground::PictureBackground(const QPixmap& picture, const QColor& fill,
 void PictureBackground::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), fill_);
-  // Logical size: a 2x picture on a 2x screen covers the same area as the 1x one elsewhere.
-  painter.drawPixmap(QPoint(0, 0), picture_);
+  // At its logical size: a 2x picture on a 2x screen covers the same area as the 1x one elsewhere, pixel
+  // for pixel.
+  painter.drawPixmap(QRectF(QPointF(0, 0), picture_.deviceIndependentSize()), picture_,
+                     QRectF(picture_.rect()));
 }
 
 }  // namespace nokturna

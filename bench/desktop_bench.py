@@ -1,0 +1,110 @@
+#!/usr/bin/env python3
+"""Start-up, memory and idle cost of the game against the reference window, under one X server.
+
+Usage: desktop_bench.py GAME REFERENCE  (DISPLAY must name a running X server, e.g. Xvfb)
+Each figure is measured for the game and the reference in the same run, and printed with its ratio.
+"""
+import os
+import shutil
+import signal
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+game, reference = sys.argv[1], sys.argv[2]
+ticks = os.sysconf("SC_CLK_TCK")
+env = dict(os.environ, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE="/dev/null")
+env.pop("SDL_DISKAUDIODELAY", None)
+
+
+def start(program, report=False):
+    e = dict(env)
+    if report:
+        e["NOKTURNA_REPORT_FIRST_PAINT"] = "1"
+    return subprocess.Popen([program], env=e, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+
+
+def stop(process):
+    process.send_signal(signal.SIGTERM)
+    try:
+        process.wait(5)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait()
+
+
+def first_paint_ms(program):
+    begun = time.monotonic_ns()
+    process = start(program, report=True)
+    line = process.stdout.readline().split()
+    stop(process)
+    if len(line) != 2 or line[0] != "first-paint":
+        raise SystemExit(f"{program}: no first-paint report")
+    return (int(line[1]) - begun) / 1e6
+
+
+def status_kb(pid, field):
+    with open(f"/proc/{pid}/status") as f:
+        for row in f:
+            if row.startswith(field + ":"):
+                return int(row.split()[1])
+    return 0
+
+
+def cpu_seconds(pid):
+    with open(f"/proc/{pid}/stat") as f:
+        fields = f.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) / ticks
+
+
+def cpu_share(program, settle, span):
+    process = start(program)
+    time.sleep(settle)
+    before = cpu_seconds(process.pid)
+    time.sleep(span)
+    used = cpu_seconds(process.pid) - before
+    stop(process)
+    return 100.0 * used / span
+
+
+def report(name, ours, ref, unit, goal_ratio=None, goal_text=""):
+    ratio = ours / ref if ref else float("inf")
+    verdict = ""
+    if goal_ratio is not None:
+        verdict = " -> PASS" if ratio <= goal_ratio else " -> FAIL"
+    print(f"{name}: game {ours:.1f} {unit}, reference {ref:.1f} {unit}, ratio {ratio:.2f}{goal_text}{verdict}")
+
+
+# Start-up: process start to first paint, alternating the two programs; medians of 10 each.
+rounds = 10
+first_paint_ms(reference), first_paint_ms(game)  # warm the file cache
+ours, refs = [], []
+for _ in range(rounds):
+    refs.append(first_paint_ms(reference))
+    ours.append(first_paint_ms(game))
+report("start-up (median of 10)", statistics.median(ours), statistics.median(refs), "ms", 1.2, " (goal <= 1.2)")
+
+# Peak resident memory: the game with its first song playing (SoundFont in), the reference shown.
+process = start(game)
+time.sleep(8)
+game_peak = status_kb(process.pid, "VmHWM") / 1024
+stop(process)
+process = start(reference)
+time.sleep(3)
+ref_peak = status_kb(process.pid, "VmHWM") / 1024
+stop(process)
+report("peak memory with music", game_peak, ref_peak, "MiB", 1.5, " (goal <= 1.5)")
+
+# Idle cost over 10 s: with the song playing (the first song starts at load), and with nothing sounding
+# (a copy of the program with no song folder beside it, so no song ever starts; no game, no clip).
+song_share = cpu_share(game, 4, 10)
+with tempfile.TemporaryDirectory() as folder:
+    silent = os.path.join(folder, "nokturna")
+    shutil.copy2(game, silent)
+    idle_share = cpu_share(silent, 4, 10)
+ref_share = cpu_share(reference, 4, 10)
+print(f"idle cost, nothing sounding: {idle_share:.2f}% of a core (reference window {ref_share:.2f}%; goal < 0.5%)"
+      + (" -> PASS" if idle_share < 0.5 else " -> FAIL"))
+print(f"idle cost, song playing: {song_share:.2f}% of a core (goal < 3%)" + (" -> PASS" if song_share < 3 else " -> FAIL"))
