@@ -40,16 +40,8 @@ class HiDpiTest : public QObject {
  private slots:
   void initTestCase() { QCOMPARE(qApp->devicePixelRatio(), 2.0); }
 
-  void init() {
-    clips_ = std::make_unique<ClipRecorder>();
-    window_ = std::make_unique<form1>();
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-  }
-  void cleanup() {
-    window_.reset();
-    clips_.reset();
-  }
+  void init() { QVERIFY(OpenMainWindow(clips_, window_)); }
+  void cleanup() { CloseMainWindow(clips_, window_); }
 
   void mainWindowKeepsItsLogicalSizeWithTwiceThePixels() {
     QWidget* client = window_->centralWidget();

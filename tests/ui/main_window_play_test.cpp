@@ -23,16 +23,8 @@ class MainWindowPlayTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() {
-    clips_ = std::make_unique<ClipRecorder>();
-    window_ = std::make_unique<form1>();
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
-  }
-  void cleanup() {
-    window_.reset();
-    clips_.reset();
-  }
+  void init() { QVERIFY(OpenMainWindow(clips_, window_)); }
+  void cleanup() { CloseMainWindow(clips_, window_); }
 
   void lineClickBeforeAnyGameDoesNothing() {
     clickLine(*window_, 5);

@@ -117,6 +117,20 @@ inline QLabel* bolaOf(const form1& window, int square) {
 inline QLabel* labelOf(const form1& window, const char* name) {
   return window.findChild<QLabel*>(QLatin1String(name));
 }
+// Every window test starts from a fresh, shown main window with a clip recorder in place of the device,
+// and ends by closing both again.
+inline bool OpenMainWindow(std::unique_ptr<ClipRecorder>& clips, std::unique_ptr<form1>& window) {
+  clips = std::make_unique<ClipRecorder>();
+  window = std::make_unique<form1>();
+  window->show();
+  return QTest::qWaitForWindowExposed(window.get());
+}
+
+inline void CloseMainWindow(std::unique_ptr<ClipRecorder>& clips, std::unique_ptr<form1>& window) {
+  window.reset();
+  clips.reset();
+}
+
 inline QAction* itemOf(const form1& window, const char* name) {
   return window.findChild<QAction*>(QLatin1String(name));
 }
