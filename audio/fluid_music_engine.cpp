@@ -42,6 +42,8 @@ constexpr int kRenderFrames = SdlAudioOutput::kPeriodFrames;
 // Notes cut off by a stop fade out over a few of the synthesizer's 64-frame blocks; this is twice as long.
 constexpr int kSettleFrames = 512;
 static_assert(kSettleFrames <= kRenderFrames, "the settling render reuses the mixing buffer");
+// The synthesizer keeps rendering this long after its last voice has ended: the reverb's tail.
+constexpr long kTailFrames = 2L * SdlAudioOutput::kOutputRate;
 
 void IgnoreFluidLog(int, const char*, void*) {}
 
@@ -93,7 +95,8 @@ struct Play {
 }  // namespace
 
 struct FluidMusicEngine::Core {
-  explicit Core(std::string path, bool usable) : soundFontPath(std::move(path)), outputUsable(usable) {}
+  Core(std::string path, SdlAudioOutput* output, bool usable)
+      : soundFontPath(std::move(path)), outputUsable(usable), output(output) {}
   ~Core() {
     for (const std::shared_ptr<Play>& play : plays) {
       if (play->player != nullptr) delete_fluid_player(play->player);
@@ -106,6 +109,7 @@ struct FluidMusicEngine::Core {
 
   const std::string soundFontPath;
   const bool outputUsable;
+  SdlAudioOutput* output;  // woken when a song starts; none once the engine is gone
 
   std::mutex mutex;
   std::condition_variable loaderDone;
@@ -119,6 +123,15 @@ struct FluidMusicEngine::Core {
   double amplitude = 1.0;  // the master volume as a factor
   std::vector<std::shared_ptr<Play>> plays;
   std::vector<float> rendered = std::vector<float>(2 * kRenderFrames);
+  long tailFrames = 0;  // left to render after the last voice ended
+
+  bool audible() const {
+    if (synth == nullptr) return false;
+    if (tailFrames > 0) return true;
+    return std::any_of(plays.begin(), plays.end(), [](const std::shared_ptr<Play>& play) {
+      return play->player != nullptr && fluid_player_get_status(play->player) == FLUID_PLAYER_PLAYING;
+    });
+  }
 
   static bool Sounding(const Play& play) {
     if (play.waiting) return true;
@@ -147,6 +160,7 @@ struct FluidMusicEngine::Core {
     fluid_synth_all_sounds_off(synth, -1);
     fluid_synth_write_float(synth, kSettleFrames, rendered.data(), 0, 2, rendered.data(), 1, 2);
     fluid_synth_system_reset(synth);
+    tailFrames = 0;
   }
 
   // Starts a play from the beginning of its song on a fresh player: seeking an old one back to 0 loses the
@@ -166,6 +180,7 @@ struct FluidMusicEngine::Core {
       return false;
     }
     play.player = player;
+    tailFrames = kTailFrames;
     return true;
   }
 
@@ -190,6 +205,10 @@ void LoadSoundFont(std::shared_ptr<Core> core) {
     // Only the samples of the instruments a song picks are read into memory, not the whole SoundFont
     // (the default General MIDI font is some 140 MB).
     fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+    // General MIDI songs send nothing to the chorus unless they ask (controller 93 starts at 0), and the
+    // game's songs never ask: the chorus would only burn time rendering silence.
+    fluid_settings_setint(settings, "synth.chorus.active", 0);
+    fluid_settings_setint(settings, "synth.polyphony", 96);
     synth = new_fluid_synth(settings);
   }
   const bool loaded =
@@ -312,21 +331,27 @@ class FluidPerformance : public MusicPerformance {
                                                  std::int64_t startTime) override {
     const auto* ours = dynamic_cast<const FluidSegment*>(&segment);
     if (!initialised_ || ours == nullptr || flags != 0 || startTime != 0) return nullptr;
-    std::lock_guard<std::mutex> lock(core_->mutex);
-    if (core_->engineGone || core_->font == Core::Font::Failed) return nullptr;
-    // Plays already silenced are over for good; forgetting them keeps every song ever chosen from
-    // staying in memory. Their states then simply report them as not playing.
-    std::erase_if(core_->plays,
-                  [](const std::shared_ptr<Play>& old) { return old->player == nullptr && !old->waiting; });
     auto play = std::make_shared<Play>(Play{serial_, ours->serial, ours->song, ours->endTick});
-    core_->plays.push_back(play);
-    if (core_->synth == nullptr) {
-      for (const std::shared_ptr<Play>& other : core_->plays) other->waiting = false;
-      play->waiting = true;
-    } else if (!core_->start(*play)) {
-      core_->forget(play);
-      return nullptr;
+    SdlAudioOutput* output = nullptr;
+    {
+      std::lock_guard<std::mutex> lock(core_->mutex);
+      if (core_->engineGone || core_->font == Core::Font::Failed) return nullptr;
+      // Plays already silenced are over for good; forgetting them keeps every song ever chosen from
+      // staying in memory. Their states then simply report them as not playing.
+      std::erase_if(core_->plays,
+                    [](const std::shared_ptr<Play>& old) { return old->player == nullptr && !old->waiting; });
+      core_->plays.push_back(play);
+      if (core_->synth == nullptr) {
+        for (const std::shared_ptr<Play>& other : core_->plays) other->waiting = false;
+        play->waiting = true;
+      } else if (!core_->start(*play)) {
+        core_->forget(play);
+        return nullptr;
+      }
+      output = core_->output;
     }
+    // Only after the engine's lock is released: the output takes that lock to ask whether we sound.
+    if (output != nullptr) output->wake();
     return std::make_unique<FluidSegmentState>(play);
   }
 
@@ -392,20 +417,20 @@ class FluidRoot : public MusicRoot {
 
 std::string DefaultSoundFont() {
   std::error_code error;
-  if (!std::filesystem::exists(kDefaultSoundFont, error) && std::filesystem::exists(kSmallSoundFont, error)) {
-    return kSmallSoundFont;
+  if (!std::filesystem::exists(kSmallSoundFont, error) && std::filesystem::exists(kDefaultSoundFont, error)) {
+    return kDefaultSoundFont;
   }
-  return kDefaultSoundFont;
+  return kSmallSoundFont;
 }
 
 FluidMusicEngine::FluidMusicEngine(SdlAudioOutput& output, std::string soundFontPath)
-    : output_(&output), core_(std::make_shared<Core>(std::move(soundFontPath), output.isOpen())) {
+    : output_(&output), core_(std::make_shared<Core>(std::move(soundFontPath), &output, output.isOpen())) {
   QuietenFluidSynth();
   output_->addSource(this);
 }
 
 FluidMusicEngine::FluidMusicEngine(std::string soundFontPath)
-    : output_(nullptr), core_(std::make_shared<Core>(std::move(soundFontPath), true)) {
+    : output_(nullptr), core_(std::make_shared<Core>(std::move(soundFontPath), nullptr, true)) {
   QuietenFluidSynth();
 }
 
@@ -416,6 +441,7 @@ FluidMusicEngine::~FluidMusicEngine() {
     // Objects that outlive the engine find no synthesizer and stay quiet.
     std::lock_guard<std::mutex> lock(core_->mutex);
     core_->engineGone = true;
+    core_->output = nullptr;
     for (const std::shared_ptr<Play>& play : core_->plays) {
       if (play->player != nullptr) delete_fluid_player(play->player);
       play->player = nullptr;
@@ -441,9 +467,15 @@ FluidMusicEngine::~FluidMusicEngine() {
 
 std::unique_ptr<MusicRoot> FluidMusicEngine::CreateRoot() { return std::make_unique<FluidRoot>(core_); }
 
+bool FluidMusicEngine::sounding() {
+  std::lock_guard<std::mutex> lock(core_->mutex);
+  return core_->audible();
+}
+
 void FluidMusicEngine::mixInto(float* stereo, int frames) {
   std::lock_guard<std::mutex> lock(core_->mutex);
-  if (core_->synth == nullptr) return;
+  // Silent, the synthesizer would still run its reverb and chorus over nothing: it is simply not run.
+  if (!core_->audible()) return;
   float* rendered = core_->rendered.data();
   const auto amplitude = static_cast<float>(core_->amplitude);
   for (int done = 0; done < frames;) {
@@ -452,6 +484,11 @@ void FluidMusicEngine::mixInto(float* stereo, int frames) {
     float* out = stereo + 2 * done;
     for (int i = 0; i < 2 * count; ++i) out[i] += amplitude * rendered[i];
     done += count;
+  }
+  if (fluid_synth_get_active_voice_count(core_->synth) > 0) {
+    core_->tailFrames = kTailFrames;
+  } else {
+    core_->tailFrames = std::max(0L, core_->tailFrames - frames);
   }
 }
 

@@ -20,8 +20,8 @@
 
 namespace nokturna {
 
-// The General MIDI SoundFont to play with: the system's default one, or the small font from Debian's
-// timgm6mb-soundfont package when there is no default.
+// The General MIDI SoundFont to play with: the small font from Debian's timgm6mb-soundfont package (6 MB:
+// in memory in a blink, and light to render), or the system's default one when the small font is missing.
 std::string DefaultSoundFont();
 
 class FluidMusicEngine : public MusicEngine, public AudioSource {
@@ -41,6 +41,9 @@ class FluidMusicEngine : public MusicEngine, public AudioSource {
 
   // Adds the music's next `frames` stereo frames to `stereo` (AudioSource).
   void mixInto(float* stereo, int frames) override;
+  // True while a song plays and for a moment after its last note, while the reverb dies away; the
+  // synthesizer is not run at all otherwise.
+  bool sounding() override;
 
   struct Core;
 

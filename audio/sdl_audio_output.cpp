@@ -4,6 +4,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace nokturna {
@@ -63,6 +64,12 @@ SdlAudioOutput::SdlAudioOutput() {
 }
 
 SdlAudioOutput::~SdlAudioOutput() {
+  {
+    // SDL waits for the audio thread to leave the callback, so it must not be asleep in there.
+    std::lock_guard<std::mutex> lock(mutex_);
+    closing_ = true;
+  }
+  wakeUp_.notify_all();
   if (device_ != 0) SDL_CloseAudioDevice(device_);
   if (subsystemStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
@@ -77,8 +84,25 @@ void SdlAudioOutput::removeSource(AudioSource* source) {
   sources_.erase(std::remove(sources_.begin(), sources_.end(), source), sources_.end());
 }
 
+void SdlAudioOutput::wake() {
+  { std::lock_guard<std::mutex> lock(mutex_); }  // a sleeper is either before its look or fully asleep
+  wakeUp_.notify_all();
+}
+
+bool SdlAudioOutput::anySounding() {
+  return std::any_of(sources_.begin(), sources_.end(),
+                     [](AudioSource* source) { return source->sounding(); });
+}
+
 void SdlAudioOutput::fillPeriod(void* self, std::uint8_t* stream, int bytes) {
   auto* output = static_cast<SdlAudioOutput*>(self);
+  std::unique_lock<std::mutex> lock(output->mutex_);
+  // With nothing to play the audio thread sleeps here rather than mix silence 86 times a second; the
+  // device runs dry meanwhile, which sounds the same. Waking mixes the new sound into this very period.
+  // The periodic look catches a source that started on another thread without a wake().
+  constexpr auto kLookEvery = std::chrono::milliseconds(100);
+  while (!output->closing_ && !output->anySounding()) output->wakeUp_.wait_for(lock, kLookEvery);
+
   float* stereo = reinterpret_cast<float*>(stream);
   const int frames = bytes / static_cast<int>(kOutputChannels * sizeof(float));
   std::memset(stream, 0, static_cast<std::size_t>(bytes));
@@ -87,12 +111,11 @@ void SdlAudioOutput::fillPeriod(void* self, std::uint8_t* stream, int bytes) {
   for (int i = 0; i < frames * kOutputChannels; ++i) stereo[i] = std::clamp(stereo[i], -1.0f, 1.0f);
 }
 
-SdlAudioOutput::Lock::Lock(SdlAudioOutput& output) : device_(output.device_) {
-  if (device_ != 0) SDL_LockAudioDevice(device_);
-}
+SdlAudioOutput::Lock::Lock(SdlAudioOutput& output) : output_(output) { output_.mutex_.lock(); }
 
 SdlAudioOutput::Lock::~Lock() {
-  if (device_ != 0) SDL_UnlockAudioDevice(device_);
+  output_.mutex_.unlock();
+  output_.wakeUp_.notify_all();
 }
 
 }  // namespace nokturna

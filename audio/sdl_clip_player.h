@@ -25,6 +25,7 @@ class SdlClipPlayer : public ClipPlayer, private AudioSource {
 
  private:
   void mixInto(float* stereo, int frames) override;
+  bool sounding() override { return nextSample_ < clip_.size(); }
 
   SdlAudioOutput& output_;
   // Touched by the audio thread; changed only under SdlAudioOutput::Lock.

@@ -3,6 +3,10 @@
 // when sound first appears in it. The reference is the device's own period, timed between callbacks in
 // the same run; the goal is a latency of at most one period plus 1 ms.
 //
+// Half the plays start from a sleeping output (nothing sounded before: the usual case in a game without
+// music), half over an output kept running (as while a song plays), where a clip waits for the next
+// period to begin.
+//
 // Runs on SDL's "disk" driver, which paces its callbacks in real time like a sound card (SDL_AUDIODRIVER
 // may name another driver).
 #include <QCoreApplication>
@@ -29,8 +33,8 @@ class Probe : public nokturna::AudioSource {
  public:
   void mixInto(float* stereo, int frames) override {
     const auto now = Clock::now().time_since_epoch().count();
-    if (lastCallback_ != 0) intervals.push_back(now - lastCallback_);
-    lastCallback_ = now;
+    if (lastCallback.load() != 0 && keepAwake.load()) intervals.push_back(now - lastCallback.load());
+    lastCallback.store(now);
     bool sound = false;
     for (int i = 0; i < frames * 2 && !sound; ++i) sound = stereo[i] != 0.0f;
     if (sound && armed.load()) {
@@ -39,14 +43,15 @@ class Probe : public nokturna::AudioSource {
     }
     silentPeriods.store(sound ? 0 : silentPeriods.load() + 1);
   }
+  // Keeps the output running, as a song would, without adding any sound.
+  bool sounding() override { return keepAwake.load(); }
 
+  std::atomic<bool> keepAwake{false};
   std::atomic<bool> armed{false};
   std::atomic<Clock::rep> heard{0};
+  std::atomic<Clock::rep> lastCallback{0};
   std::atomic<int> silentPeriods{0};
   std::vector<Clock::rep> intervals;  // audio thread only, read once it stopped
-
- private:
-  Clock::rep lastCallback_ = 0;
 };
 
 double Percentile(std::vector<double> values, double p) {
@@ -75,10 +80,19 @@ int main(int argc, char* argv[]) {
   output.addSource(&probe);
 
   std::mt19937 chance(1);
-  std::vector<double> latencyMs;
+  std::vector<double> asleepMs, runningMs;
   for (int trial = 0; trial < trials; ++trial) {
-    // Start from silence, at a random point of the period.
-    while (probe.silentPeriods.load() < 2) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const bool running = trial >= trials / 2;
+    probe.keepAwake.store(running);
+    if (running) {
+      // Start from silence, at a random point of the period.
+      while (probe.silentPeriods.load() < 2) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    } else {
+      // Start once the output has gone to sleep: no period mixed for a while.
+      while (Clock::now().time_since_epoch().count() - probe.lastCallback.load() <
+             std::chrono::duration_cast<Clock::duration>(std::chrono::milliseconds(60)).count())
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
     std::this_thread::sleep_for(
         std::chrono::microseconds(std::uniform_int_distribution<int>(0, 12000)(chance)));
     probe.heard.store(0);
@@ -86,10 +100,12 @@ int main(int argc, char* argv[]) {
     const auto asked = Clock::now();
     nokturna::PlaySoundClip(1);
     while (probe.heard.load() == 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
-    latencyMs.push_back(std::chrono::duration<double, std::milli>(Clock::duration(probe.heard.load()) -
-                                                                  asked.time_since_epoch())
-                            .count());
+    (running ? runningMs : asleepMs)
+        .push_back(std::chrono::duration<double, std::milli>(Clock::duration(probe.heard.load()) -
+                                                             asked.time_since_epoch())
+                       .count());
   }
+  probe.keepAwake.store(false);
   output.removeSource(&probe);
   nokturna::SetClipPlayer(nullptr);
 
@@ -100,12 +116,16 @@ int main(int argc, char* argv[]) {
   const double nominal =
       1000.0 * nokturna::SdlAudioOutput::kPeriodFrames / nokturna::SdlAudioOutput::kOutputRate;
   const double goal = nominal + 1.0;
-  const double p50 = Percentile(latencyMs, 0.5), p99 = Percentile(latencyMs, 0.99),
-               worst = Percentile(latencyMs, 1.0);
-  std::printf("clip latency: %d plays, period %d frames (%.2f ms nominal, %.2f ms measured)\n", trials,
-              nokturna::SdlAudioOutput::kPeriodFrames, nominal, period);
-  std::printf("clip latency: median %.2f ms, p99 %.2f ms, worst %.2f ms; goal <= %.2f ms\n", p50, p99, worst,
-              goal);
+  std::printf(
+      "clip latency: %d plays, period %d frames (%.2f ms nominal, %.2f ms measured); goal <= %.2f ms\n",
+      trials, nokturna::SdlAudioOutput::kPeriodFrames, nominal, period, goal);
+  for (const auto& [name, series] :
+       {std::pair{"from a sleeping output", asleepMs}, {"over a running output", runningMs}})
+    std::printf("clip latency %s: median %.2f ms, p99 %.2f ms, worst %.2f ms\n", name,
+                Percentile(series, 0.5), Percentile(series, 0.99), Percentile(series, 1.0));
+  std::vector<double> all = asleepMs;
+  all.insert(all.end(), runningMs.begin(), runningMs.end());
+  const double p99 = Percentile(all, 0.99), worst = Percentile(all, 1.0);
   std::printf("clip latency: ratio p99/goal %.2f, worst/goal %.2f -> %s\n", p99 / goal, worst / goal,
               p99 <= goal ? "PASS" : "FAIL");
   return 0;

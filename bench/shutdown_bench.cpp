@@ -38,6 +38,7 @@ class Listener : public nokturna::AudioSource {
       }
     }
   }
+  bool sounding() override { return false; }  // only listens
   std::atomic<bool> heard{false};
 };
 

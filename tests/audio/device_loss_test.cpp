@@ -31,6 +31,7 @@ namespace fs = std::filesystem;
 class PeriodCounter : public AudioSource {
  public:
   void mixInto(float*, int) override { ++periods; }
+  bool sounding() override { return false; }  // only listens
   std::atomic<long> periods{0};
 };
 

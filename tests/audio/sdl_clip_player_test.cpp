@@ -233,6 +233,7 @@ class SteadySource : public AudioSource {
   void mixInto(float* stereo, int frames) override {
     for (int i = 0; i < frames * 2; ++i) stereo[i] += level_;
   }
+  bool sounding() override { return true; }
 
  private:
   float level_;
