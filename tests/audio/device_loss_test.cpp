@@ -20,20 +20,13 @@
 #include "audio/sdl_audio_output.h"
 #include "audio/sdl_clip_player.h"
 #include "tests/audio/midi_image.h"
+#include "tests/audio/period_counter.h"
 #include "tests/audio/wav_image.h"
 
 namespace nokturna {
 namespace {
 
 namespace fs = std::filesystem;
-
-// Counts the periods the output mixes.
-class PeriodCounter : public AudioSource {
- public:
-  void mixInto(float*, int) override { ++periods; }
-  bool sounding() override { return false; }  // only listens
-  std::atomic<long> periods{0};
-};
 
 TEST(LostSoundDevice, ClipsSongsAndShutdownCarryOnSilently) {
   const std::string file = ::testing::TempDir() + "nokturna-lost-" + std::to_string(getpid()) + ".raw";
@@ -59,7 +52,7 @@ TEST(LostSoundDevice, ClipsSongsAndShutdownCarryOnSilently) {
   {
     SdlAudioOutput output;
     ASSERT_TRUE(output.isOpen());
-    PeriodCounter counter;
+    testing::PeriodCounter counter;
     output.addSource(&counter);
     SdlClipPlayer clips(output);
     FluidMusicEngine music(output, fs::exists(smallFont) ? smallFont : DefaultSoundFont());

@@ -138,6 +138,7 @@ TEST_F(MusicPlaying, ASongSoundsOnceAndIsOverWhenItsLastNoteEnds) {
   EXPECT_GT(Rms(first), 1e-3);
   EXPECT_TRUE(performance->IsPlaying(segment.get(), state.get()));
   EXPECT_TRUE(performance->IsPlaying(segment.get(), nullptr));
+  EXPECT_TRUE(engine.sounding());
 
   long frames = kRate;
   while (performance->IsPlaying(segment.get(), state.get()) && frames < 10 * kRate) {
@@ -149,6 +150,9 @@ TEST_F(MusicPlaying, ASongSoundsOnceAndIsOverWhenItsLastNoteEnds) {
   Render(engine, kRate);
   EXPECT_LT(Peak(Render(engine, 4 * kRate)), 1e-5);
   EXPECT_FALSE(performance->IsPlaying(segment.get(), state.get()));
+  // Once the reverb has died away the synthesizer is no longer run: the output may sleep.
+  for (frames = 0; engine.sounding() && frames < 10 * kRate; frames += kPeriod) Render(engine, kPeriod);
+  EXPECT_FALSE(engine.sounding());
 }
 
 TEST_F(MusicPlaying, StopSilencesTheSongWithinOnePeriod) {
@@ -157,6 +161,7 @@ TEST_F(MusicPlaying, StopSilencesTheSongWithinOnePeriod) {
   loadWindow(engine);
   ASSERT_GT(Rms(RenderFromFirstSound(engine, kRate / 2)), 1e-3);
   StopSong();
+  EXPECT_FALSE(engine.sounding()) << "a stopped song leaves nothing ringing";
   Render(engine, kPeriod);
   EXPECT_LT(Peak(Render(engine, 10 * kPeriod)), 1e-6);
   // Music on again plays nothing by itself.

@@ -21,12 +21,14 @@
 #include <vector>
 
 #include "audio/sdl_audio_output.h"
+#include "tests/audio/period_counter.h"
 #include "tests/audio/wav_image.h"
 
 namespace nokturna {
 namespace {
 
 using testing::FmtChunk;
+using testing::PeriodCounter;
 using testing::PutLe;
 using testing::RiffImage;
 using testing::SteadyClip8;
@@ -181,6 +183,32 @@ TEST_F(DiskDevice, AClipReachesTheDeviceWholeAndOnlyItsData) {
   EXPECT_NEAR(last - first + 1, 2L * clipFrames, kEdgeFrames);
   const auto [loudFirst, loudLast] = Span(out, [](float s) { return std::fabs(s - 0.5f) < 0.02f; });
   EXPECT_NEAR(loudLast - loudFirst + 1, 2L * clipFrames, kEdgeFrames);
+}
+
+TEST_F(DiskDevice, TheOutputSleepsWhileNothingSoundsAndAClipWakesIt) {
+  const int clipFrames = 4410;  // 0.2 s
+  const std::vector<std::uint8_t> image = SteadyClip8(22050, clipFrames, kHalfUp);
+  SdlAudioOutput output;
+  ASSERT_TRUE(output.isOpen());
+  SdlClipPlayer player(output);
+  PeriodCounter counter;
+  output.addSource(&counter);
+  const auto quietSpell = [&] {
+    Pause(100);  // a period begun before now may still be written
+    const long periods = counter.periods, bytes = RecordedBytes();
+    Pause(400);
+    EXPECT_EQ(counter.periods, periods) << "periods were mixed with nothing to play";
+    EXPECT_EQ(RecordedBytes(), bytes) << "the device was fed with nothing to play";
+  };
+  quietSpell();
+
+  const long before = counter.periods;
+  player.play(image.data(), image.size());
+  LetDeviceRun(2L * clipFrames);
+  // The clip takes about nine periods of 512 frames: all of them mixed, and then the output rests again.
+  EXPECT_GE(counter.periods - before, 2L * clipFrames / SdlAudioOutput::kPeriodFrames);
+  quietSpell();
+  output.removeSource(&counter);
 }
 
 TEST_F(DiskDevice, ANewClipCutsOffTheOneThatSounds) {
