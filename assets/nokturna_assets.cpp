@@ -8,7 +8,8 @@ QString soundClipPath(int id) {
 }
 
 QString picturePath(const char* name) {
-  return QStringLiteral(":/pictures/%1.png").arg(QString::fromLatin1(name));
+  const QString picture = QString::fromLatin1(name);
+  return QStringLiteral(":/pictures/%1.%2").arg(picture, picture == u"board" ? u"bmp" : u"png");
 }
 
 }  // namespace nokturna::assets

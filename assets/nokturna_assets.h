@@ -10,7 +10,7 @@ namespace nokturna::assets {
 // ":/sounds/1.wav" .. ":/sounds/4.wav"; an empty string for any other id.
 QString soundClipPath(int id);
 
-// ":/pictures/<name>.png", e.g. picturePath("board").
+// ":/pictures/<name>.png", or ".bmp" for the board: e.g. picturePath("board") is ":/pictures/board.bmp".
 QString picturePath(const char* name);
 
 }  // namespace nokturna::assets

@@ -1,6 +1,7 @@
 # Where `cmake --install` puts the game, and the Debian package CPack makes of it.
 #
 #   <prefix>/lib/nokturna/nokturna             the program
+#   <prefix>/lib/nokturna/nokturna_sound.so    its sound back end, loaded at run time
 #   <prefix>/lib/nokturna/SongAlbum/           its songs, beside it, where the song search looks
 #   <prefix>/bin/nokturna                      a relative symbolic link to the program
 #   <prefix>/share/applications/               the menu entry
@@ -21,6 +22,7 @@ set(NOKTURNA_PROGRAM_DIR lib/nokturna)
 set(nokturna_id io.github.nokturna.Nokturna)
 
 install(TARGETS nokturna RUNTIME DESTINATION ${NOKTURNA_PROGRAM_DIR})
+install(TARGETS nokturna_sound LIBRARY DESTINATION ${NOKTURNA_PROGRAM_DIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/SongAlbum DESTINATION ${NOKTURNA_PROGRAM_DIR}
   FILES_MATCHING PATTERN "*.mid")
 

@@ -413,7 +413,7 @@ void addDrips(QPainterPath& text, Rng& rng, int count, double maxLength) {
 
 bool save(const QImage& img, const QString& dir, const QString& name) {
   QString path = dir + QLatin1Char('/') + name;
-  if (!img.save(path, "PNG")) {
+  if (!img.save(path)) {  // in the format the name's suffix says
     std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
     return false;
   }

@@ -83,7 +83,7 @@ void drawPlaque(QPainter& p, QRectF r, double radius, const QColor& face);
 
 // ------------------------------------------------------------------ output
 
-// Writes img as dir/name in PNG and says so on the terminal.
+// Writes img as dir/name, in the format the name's suffix says (.png, .bmp), and says so on the terminal.
 bool save(const QImage& img, const QString& dir, const QString& name);
 
 }  // namespace artwork

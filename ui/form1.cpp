@@ -87,7 +87,7 @@ form1::form1(QWidget* parent, const QString& programFolder) : QMainWindow(parent
                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
   loadPictures();
-  auto* client = new PictureBackground(picture("board.png"), palette().color(QPalette::Window), this);
+  auto* client = new PictureBackground(picture("board.bmp"), palette().color(QPalette::Window), this);
   client->setObjectName(QStringLiteral("client"));
   client->setFixedSize(kClientWidth, kClientHeight);
   setCentralWidget(client);

@@ -9,7 +9,7 @@
 
 namespace nokturna {
 
-// The sharpest picture for the screens at hand; `name` is the small picture's file name, "board.png".
+// The sharpest picture for the screens at hand; `name` is the small picture's file name, "board.bmp".
 QPixmap GamePicture(const QString& name);
 
 // The window icon, in both sizes.

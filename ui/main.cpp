@@ -4,11 +4,9 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "audio/fluid_music_engine.h"
 #include "audio/music_player.h"
-#include "audio/sdl_audio_output.h"
-#include "audio/sdl_clip_player.h"
 #include "audio/sound_effects.h"
+#include "audio/sound_loader.h"
 #include "ui/form1.h"
 
 namespace {
@@ -37,18 +35,19 @@ class FirstPaintReport : public QObject {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+  // The sound comes up on a thread of its own while the application starts, and goes down last of all.
+  nokturna::SoundLoader sound;
+
   QApplication app(argc, argv);
   // Lets the desktop match the window to the game's menu entry and icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("io.github.nokturna.Nokturna"));
 
-  // Every sound goes through this one output, which is closed last of all.
-  nokturna::SdlAudioOutput output;
-  nokturna::SdlClipPlayer clips(output);
-  nokturna::SetClipPlayer(&clips);
-
-  // The synthesizer plays into the same output; its SoundFont loads in the background.
-  nokturna::FluidMusicEngine music(output);
-  nokturna::SetMusicEngine(&music);
+  // The window starts the first song as it loads, so the players go in before it is built. The
+  // synthesizer's SoundFont goes on loading in the background.
+  if (nokturna::SoundSystem* system = sound.get(); system != nullptr) {
+    nokturna::SetClipPlayer(&system->clips());
+    nokturna::SetMusicEngine(&system->music());
+  }
 
   int status = 0;
   {
@@ -62,7 +61,7 @@ int main(int argc, char* argv[]) {
     status = QApplication::exec();
   }
 
-  // Nothing may reach the players after this; then the output closes as `clips` and `output` go.
+  // Nothing may reach the players after this; then the sound shuts down as `sound` goes.
   nokturna::SetClipPlayer(nullptr);
   nokturna::SetMusicEngine(nullptr);
   return status;

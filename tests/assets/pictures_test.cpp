@@ -11,8 +11,8 @@
 namespace {
 
 QImage load(const QString& name, int scale) {
-  QString path =
-      QStringLiteral(":/pictures/%1%2.png").arg(name, scale == 2 ? QStringLiteral("@2x") : QString());
+  QString path = nokturna::assets::picturePath(name.toLatin1().constData());
+  if (scale == 2) path.insert(path.lastIndexOf(u'.'), QStringLiteral("@2x"));
   QImage img(path);
   return img.convertToFormat(QImage::Format_ARGB32);
 }

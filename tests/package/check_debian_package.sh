@@ -42,7 +42,7 @@ listing=$(dpkg-deb -c "$deb")
 entry() { awk -v p="./$1" '$6 == p' <<<"$listing"; }
 id=io.github.nokturna.Nokturna
 expected=(
-  usr/lib/nokturna/nokturna
+  usr/lib/nokturna/nokturna usr/lib/nokturna/nokturna_sound.so
   usr/lib/nokturna/SongAlbum/Music1.mid usr/lib/nokturna/SongAlbum/Music2.mid
   usr/lib/nokturna/SongAlbum/Music3.mid usr/lib/nokturna/SongAlbum/Music4.mid
   usr/share/applications/$id.desktop

@@ -19,7 +19,8 @@ QImage argb(const QImage& image) { return image.convertToFormat(QImage::Format_A
 
 QImage twinOf(const char* name) {
   const QString base = QLatin1String(name);
-  return argb(QImage(QStringLiteral(":/pictures/") + base.left(base.size() - 4) + QStringLiteral("@2x.png")));
+  return argb(QImage(QStringLiteral(":/pictures/") + base.left(base.size() - 4) + QStringLiteral("@2x") +
+                     base.right(4)));
 }
 
 // Empty when `shown` is the double-size twin of picture `name`, marked as such; else what is wrong.
@@ -56,7 +57,7 @@ class HiDpiTest : public QObject {
   void everyPictureInUseIsItsDoubleSizeTwin() {
     auto* board = qobject_cast<PictureBackground*>(window_->centralWidget());
     QVERIFY(board != nullptr);
-    QCOMPARE(twinMismatch(board->picture(), "board.png"), QString());
+    QCOMPARE(twinMismatch(board->picture(), "board.bmp"), QString());
     QCOMPARE(twinMismatch(boxOf(*window_, 1)->pixmap(), "line_blue_h.png"), QString());
     QCOMPARE(twinMismatch(boxOf(*window_, 9)->pixmap(), "line_blue_v.png"), QString());
     QCOMPARE(twinMismatch(bolaOf(*window_, 1)->pixmap(), "disc_blue.png"), QString());

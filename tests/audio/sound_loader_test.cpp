@@ -1,0 +1,71 @@
+// The sound back end as the program gets it: the module built beside the program, loaded on a thread.
+#include "audio/sound_loader.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <thread>
+#include <vector>
+
+#include "tests/audio/wav_image.h"
+
+namespace nokturna {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(SoundModule, LoadsOnItsOwnThreadAndPlaysThroughTheDevice) {
+  const std::string file = ::testing::TempDir() + "nokturna-module-" + std::to_string(getpid()) + ".raw";
+  setenv("SDL_AUDIODRIVER", "disk", 1);
+  setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+  unsetenv("SDL_DISKAUDIODELAY");
+  const std::vector<std::uint8_t> clip = testing::SteadyClip8(22050, 2205, 0xC0);  // 0.1 s at +0.5
+  {
+    SoundLoader loader(NOKTURNA_SOUND_MODULE);
+    SoundSystem* system = loader.get();
+    ASSERT_NE(system, nullptr);
+    EXPECT_EQ(loader.get(), system) << "a second look gives the same back end";
+    system->clips().play(clip.data(), clip.size());
+    // The music engine is the real one: with a SoundFont installed its performance starts.
+    if (fs::exists("/usr/share/sounds/sf2/TimGM6mb.sf2")) {
+      EXPECT_TRUE(system->music().CreateRoot()->CreatePerformance()->Init());
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  }
+  std::ifstream in(file, std::ios::binary);
+  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::remove(file.c_str());
+  std::vector<float> out(bytes.size() / sizeof(float));
+  std::memcpy(out.data(), bytes.data(), out.size() * sizeof(float));
+  long loud = 0;
+  for (float sample : out) loud += std::fabs(sample - 0.5f) < 0.02f;
+  // 2,205 frames at 22,050 Hz are 4,410 at the output rate, each a left and a right sample.
+  EXPECT_NEAR(loud, 2 * 4410, 2 * 64) << "the clip did not reach the device whole";
+}
+
+TEST(SoundModule, AMissingOrBrokenModuleLeavesTheGameSilentWithoutAWord) {
+  const std::string notAModule = ::testing::TempDir() + "nokturna-not-a-module.so";
+  std::ofstream(notAModule) << "not a shared object\n";
+  ::testing::internal::CaptureStderr();
+  for (const std::string& path : {std::string("/nonexistent/nokturna_sound.so"), notAModule}) {
+    SoundLoader loader(path);
+    EXPECT_EQ(loader.get(), nullptr) << path;
+  }
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  std::remove(notAModule.c_str());
+}
+
+TEST(SoundModule, IsLookedForBesideTheProgram) {
+  const fs::path program = fs::read_symlink("/proc/self/exe");
+  EXPECT_EQ(fs::path(SoundModulePath()), program.parent_path() / "nokturna_sound.so");
+}
+
+}  // namespace
+}  // namespace nokturna
