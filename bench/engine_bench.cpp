@@ -5,7 +5,10 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdio>
+#include <map>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "engine/line_claiming.h"
@@ -122,7 +125,36 @@ void BM_ReferenceBoardRead(benchmark::State& state) {
 }
 BENCHMARK(BM_ReferenceBoardRead);
 
+// Prints the usual table, and keeps each benchmark's ns per call for the ratios after it.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs) {
+      const auto found = run.counters.find("ns_per_call");
+      if (found != run.counters.end()) nsPerCall[run.run_name.function_name] = found->second.value;
+    }
+  }
+  std::map<std::string, double> nsPerCall;
+};
+
 }  // namespace
 }  // namespace nokturna
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  nokturna::RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  const auto& ns = reporter.nsPerCall;
+  const auto board = ns.find("BM_ReferenceBoardRead");
+  if (board == ns.end() || board->second <= 0) return 0;
+  for (const char* name : {"BM_ClaimLine", "BM_ComputerMove"}) {
+    const auto found = ns.find(name);
+    if (found == ns.end()) continue;
+    // The counter is a rate inverted into seconds per call.
+    std::printf("%s: %.1f ns per call, ratio %.1f board reads (one board read %.1f ns)\n", name + 3,
+                found->second * 1e9, found->second / board->second, board->second * 1e9);
+  }
+  return 0;
+}
