@@ -19,6 +19,7 @@
 #include "audio/fluid_music_engine.h"
 #include "audio/sdl_audio_output.h"
 #include "audio/sdl_clip_player.h"
+#include "tests/audio/disk_device.h"
 #include "tests/audio/midi_image.h"
 #include "tests/audio/period_counter.h"
 #include "tests/audio/wav_image.h"
@@ -30,9 +31,7 @@ namespace fs = std::filesystem;
 
 TEST(LostSoundDevice, ClipsSongsAndShutdownCarryOnSilently) {
   const std::string file = ::testing::TempDir() + "nokturna-lost-" + std::to_string(getpid()) + ".raw";
-  setenv("SDL_AUDIODRIVER", "disk", 1);
-  setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-  unsetenv("SDL_DISKAUDIODELAY");
+  testing::UseDiskDevice(file);
   // Writes past 96 KiB (about a quarter of a second of sound) now fail with EFBIG instead of a signal.
   constexpr rlim_t kLimit = 96 * 1024;
   rlimit saved{};

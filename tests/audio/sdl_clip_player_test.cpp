@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "audio/sdl_audio_output.h"
+#include "tests/audio/disk_device.h"
 #include "tests/audio/period_counter.h"
 #include "tests/audio/wav_image.h"
 
@@ -135,9 +136,7 @@ class DiskDevice : public ::testing::Test {
     static std::atomic<int> serial{0};
     file_ = ::testing::TempDir() + "nokturna-audio-" + std::to_string(getpid()) + "-" +
             std::to_string(serial++) + ".raw";
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", file_.c_str(), 1);
-    unsetenv("SDL_DISKAUDIODELAY");  // real-time pacing, so the sleeps below mean what they say
+    testing::UseDiskDevice(file_);
   }
   void TearDown() override { std::remove(file_.c_str()); }
 
@@ -155,13 +154,7 @@ class DiskDevice : public ::testing::Test {
   }
 
   // What the device was given, read once the output is closed.
-  std::vector<float> Recorded() const {
-    std::ifstream in(file_, std::ios::binary);
-    std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    std::vector<float> stereo(bytes.size() / sizeof(float));
-    std::memcpy(stereo.data(), bytes.data(), stereo.size() * sizeof(float));
-    return stereo;
-  }
+  std::vector<float> Recorded() const { return testing::ReadRecording(file_); }
 
   std::string file_;
 };

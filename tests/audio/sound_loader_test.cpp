@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "tests/audio/disk_device.h"
 #include "tests/audio/wav_image.h"
 
 namespace nokturna {
@@ -23,9 +24,7 @@ namespace fs = std::filesystem;
 
 TEST(SoundModule, LoadsOnItsOwnThreadAndPlaysThroughTheDevice) {
   const std::string file = ::testing::TempDir() + "nokturna-module-" + std::to_string(getpid()) + ".raw";
-  setenv("SDL_AUDIODRIVER", "disk", 1);
-  setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-  unsetenv("SDL_DISKAUDIODELAY");
+  testing::UseDiskDevice(file);
   const std::vector<std::uint8_t> clip = testing::SteadyClip8(22050, 2205, 0xC0);  // 0.1 s at +0.5
   {
     SoundLoader loader(NOKTURNA_SOUND_MODULE);
@@ -39,11 +38,8 @@ TEST(SoundModule, LoadsOnItsOwnThreadAndPlaysThroughTheDevice) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(400));
   }
-  std::ifstream in(file, std::ios::binary);
-  std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::vector<float> out = testing::ReadRecording(file);
   std::remove(file.c_str());
-  std::vector<float> out(bytes.size() / sizeof(float));
-  std::memcpy(out.data(), bytes.data(), out.size() * sizeof(float));
   long loud = 0;
   for (float sample : out) loud += std::fabs(sample - 0.5f) < 0.02f;
   // 2,205 frames at 22,050 Hz are 4,410 at the output rate, each a left and a right sample.
