@@ -13,7 +13,7 @@ class SdlSoundSystem : public SoundSystem {
   MusicEngine& music() override { return music_; }
 
  private:
-  // Members go in reverse order: the music and the clips leave the output before it closes.
+  // Members are destroyed in reverse order: the music and the clips leave the output before it closes.
   SdlAudioOutput output_;
   SdlClipPlayer clips_{output_};
   FluidMusicEngine music_{output_};
