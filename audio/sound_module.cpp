@@ -1,4 +1,6 @@
 // The sound module: SDL2 and FluidSynth, and everything they bring in, live here and not in the program.
+#include <SDL.h>
+
 #include "audio/fluid_music_engine.h"
 #include "audio/sdl_audio_output.h"
 #include "audio/sdl_clip_player.h"
@@ -23,5 +25,9 @@ class SdlSoundSystem : public SoundSystem {
 }  // namespace nokturna
 
 extern "C" __attribute__((visibility("default"))) nokturna::SoundSystem* NokturnaStartSound() {
-  return new nokturna::SdlSoundSystem;
+  auto* system = new nokturna::SdlSoundSystem;
+  // SDL keeps data of its own (its last error message) for each thread that calls it, and frees it only
+  // for threads it made itself. The loader's thread ends once the back end is up.
+  SDL_TLSCleanup();
+  return system;
 }

@@ -15,7 +15,8 @@ class SoundSystem {
 };
 
 // What the sound module exports: a new back end with the device open (or, without a device, one that
-// plays nothing), owned by the caller.
+// plays nothing), owned by the caller. Meant for a thread that ends soon after: the sound library's data
+// for the calling thread is freed before it returns.
 using StartSoundFunction = SoundSystem*();
 constexpr char kStartSoundSymbol[] = "NokturnaStartSound";
 
