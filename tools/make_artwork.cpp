@@ -1,7 +1,7 @@
-// Paints the game's pictures and writes them as PNG files into the folder
-// given on the command line. Every picture is painted twice from the same
-// drawing code: once at its natural size (name.png) and once at double
-// resolution (name@2x.png), so the high-density version is really drawn,
+// Paints the game's pictures and writes them as PNG files (the board as BMP)
+// into the folder given on the command line. Every picture is painted twice
+// from the same drawing code: once at its natural size (name.png) and once at
+// double resolution (name@2x.png), so the high-density version is really drawn,
 // not enlarged. Textures come from seeded noise, so a rerun reproduces the
 // same files.
 //
@@ -17,6 +17,7 @@
 #include <QRadialGradient>
 #include <QString>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -283,6 +284,30 @@ void paintDisc(QImage& img, double scale, const DiscColours& c) {
 
 // ------------------------------------------------------------------ icon
 
+// The little board carved on the icon's and the logo's tombstone: three by three posts at `at` (the same
+// on both axes), a won square, blue and green claimed lines.
+void drawStoneLattice(QPainter& p, const std::array<double, 3>& at, double discRadius, double lineWidth,
+                      double postRadius) {
+  p.setBrush(QColor(70, 130, 245));
+  p.drawEllipse(QPointF((at[0] + at[1]) / 2, (at[0] + at[1]) / 2), discRadius, discRadius);
+  const auto line = [&](int x1, int y1, int x2, int y2) {
+    p.drawLine(QPointF(at[x1], at[y1]), QPointF(at[x2], at[y2]));
+  };
+  p.setPen(QPen(QColor(25, 70, 215), lineWidth, Qt::SolidLine, Qt::FlatCap));
+  line(0, 0, 1, 0);
+  line(0, 0, 0, 1);
+  line(0, 1, 1, 1);
+  line(1, 1, 2, 1);
+  p.setPen(QPen(QColor(50, 175, 40), lineWidth, Qt::SolidLine, Qt::FlatCap));
+  line(1, 0, 1, 1);
+  line(2, 1, 2, 2);
+  line(0, 2, 1, 2);
+  p.setPen(Qt::NoPen);
+  p.setBrush(QColor(190, 10, 10));
+  for (double y : at)
+    for (double x : at) p.drawEllipse(QPointF(x, y), postRadius, postRadius);
+}
+
 void paintIcon(QImage& img, double scale) {
   img.fill(Qt::transparent);
   QPainter p(&img);
@@ -308,22 +333,8 @@ void paintIcon(QImage& img, double scale) {
   p.setBrush(QColor(50, 120, 50));
   p.drawRoundedRect(QRectF(3, 26.5, 26, 4), 2, 2);
   // the lattice on the stone: claimed lines and a won square
-  const double xs[3] = {10, 16, 22}, ys[3] = {10, 16, 22};  // on pixel edges: crisp 2 px lines
-  p.setBrush(QColor(70, 130, 245));
-  p.drawEllipse(QPointF((xs[0] + xs[1]) / 2, (ys[0] + ys[1]) / 2), 2.0, 2.0);
-  p.setPen(QPen(QColor(25, 70, 215), 2.0, Qt::SolidLine, Qt::FlatCap));
-  p.drawLine(QPointF(xs[0], ys[0]), QPointF(xs[1], ys[0]));
-  p.drawLine(QPointF(xs[0], ys[0]), QPointF(xs[0], ys[1]));
-  p.drawLine(QPointF(xs[0], ys[1]), QPointF(xs[1], ys[1]));
-  p.drawLine(QPointF(xs[1], ys[1]), QPointF(xs[2], ys[1]));
-  p.setPen(QPen(QColor(50, 175, 40), 2.0, Qt::SolidLine, Qt::FlatCap));
-  p.drawLine(QPointF(xs[1], ys[0]), QPointF(xs[1], ys[1]));
-  p.drawLine(QPointF(xs[2], ys[1]), QPointF(xs[2], ys[2]));
-  p.drawLine(QPointF(xs[0], ys[2]), QPointF(xs[1], ys[2]));
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(190, 10, 10));
-  for (double y : ys)
-    for (double x : xs) p.drawEllipse(QPointF(x, y), 1.25, 1.25);
+  // Posts on pixel edges: crisp 2 px lines.
+  drawStoneLattice(p, {10, 16, 22}, 2.0, 2.0, 1.25);
 }
 
 // ------------------------------------------------------------------ winner
@@ -469,22 +480,7 @@ void drawLogo(QPainter& p, QRectF r) {
   p.setBrush(QColor(80, 160, 70));
   for (double x = 5; x < 28; x += 1.7)
     p.drawPolygon(QPolygonF({QPointF(x - 0.5, 26.4), QPointF(x + 0.2, 24.6), QPointF(x + 0.6, 26.4)}));
-  const double xs[3] = {10.5, 16, 21.5}, ys[3] = {10.5, 16, 21.5};
-  p.setBrush(QColor(70, 130, 245));
-  p.drawEllipse(QPointF((xs[0] + xs[1]) / 2, (ys[0] + ys[1]) / 2), 1.8, 1.8);
-  p.setPen(QPen(QColor(25, 70, 215), 1.3, Qt::SolidLine, Qt::FlatCap));
-  p.drawLine(QPointF(xs[0], ys[0]), QPointF(xs[1], ys[0]));
-  p.drawLine(QPointF(xs[0], ys[0]), QPointF(xs[0], ys[1]));
-  p.drawLine(QPointF(xs[0], ys[1]), QPointF(xs[1], ys[1]));
-  p.drawLine(QPointF(xs[1], ys[1]), QPointF(xs[2], ys[1]));
-  p.setPen(QPen(QColor(50, 175, 40), 1.3, Qt::SolidLine, Qt::FlatCap));
-  p.drawLine(QPointF(xs[1], ys[0]), QPointF(xs[1], ys[1]));
-  p.drawLine(QPointF(xs[2], ys[1]), QPointF(xs[2], ys[2]));
-  p.drawLine(QPointF(xs[0], ys[2]), QPointF(xs[1], ys[2]));
-  p.setPen(Qt::NoPen);
-  p.setBrush(QColor(190, 10, 10));
-  for (double y : ys)
-    for (double x : xs) p.drawEllipse(QPointF(x, y), 0.95, 0.95);
+  drawStoneLattice(p, {10.5, 16, 21.5}, 1.8, 1.3, 0.95);
   p.restore();
 }
 
