@@ -82,6 +82,19 @@ void drawCaption(QPainter& p, const QString& text, double right, double baseline
   p.drawPath(path);
 }
 
+// A blood-red heading: a soft shadow, a dark outline, then the red fill.
+void drawRedHeading(QPainter& p, const QPainterPath& heading, const QColor& outline,
+                    const QLinearGradient& fill) {
+  p.setBrush(Qt::NoBrush);
+  p.setPen(QPen(QColor(0, 0, 0, 200), 5.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.drawPath(heading.translated(1.5, 2.0));
+  p.setPen(QPen(outline, 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+  p.drawPath(heading);
+  p.setPen(Qt::NoPen);
+  p.setBrush(fill);
+  p.drawPath(heading);
+}
+
 void paintBoard(QImage& img, double scale) {
   auto inField = [](double x, double y) {
     return x >= kFieldL && x < kFieldR && y >= kFieldT && y < kFieldB;
@@ -434,20 +447,12 @@ void paintWinner(QImage& img, double scale) {
   Rng dripRng(31337u);
   addDrips(line1, dripRng, 4, 5);
   addDrips(line2, dripRng, 7, 12);
-  QPainterPath heading = line1.united(line2);
-  p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(QColor(0, 0, 0, 200), 5.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  p.drawPath(heading.translated(1.5, 2.0));
-  p.setPen(QPen(QColor(40, 0, 0), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  p.drawPath(heading);
   QLinearGradient red(QPointF(0, 8), QPointF(0, 108));
   red.setColorAt(0.0, QColor(255, 70, 50));
   red.setColorAt(0.45, QColor(225, 16, 16));
   red.setColorAt(0.5, QColor(255, 60, 45));
   red.setColorAt(1.0, QColor(160, 0, 0));
-  p.setPen(Qt::NoPen);
-  p.setBrush(red);
-  p.drawPath(heading);
+  drawRedHeading(p, line1.united(line2), QColor(40, 0, 0), red);
 }
 
 // ------------------------------------------------------------------ about
@@ -594,19 +599,11 @@ void paintAbout(QImage& img, double scale) {
   const QPainterPath title = textPathRightAligned(lato(54), QStringLiteral("Nokturna"), 272, 66);
   QPainterPath version;
   version.addText(QPointF(282, 66), lato(30), QStringLiteral("1.0"));
-  const QPainterPath heading = title.united(version);
-  p.setBrush(Qt::NoBrush);
-  p.setPen(QPen(QColor(0, 0, 0, 200), 5.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  p.drawPath(heading.translated(1.5, 2.0));
-  p.setPen(QPen(QColor(50, 0, 0), 3.0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-  p.drawPath(heading);
   QLinearGradient red(QPointF(0, 18), QPointF(0, 80));
   red.setColorAt(0.0, QColor(255, 75, 55));
   red.setColorAt(0.5, QColor(228, 18, 18));
   red.setColorAt(1.0, QColor(160, 0, 0));
-  p.setPen(Qt::NoPen);
-  p.setBrush(red);
-  p.drawPath(heading);
+  drawRedHeading(p, title.united(version), QColor(50, 0, 0), red);
 
   // A thin rule under the title, with a bat on it.
   p.setPen(QPen(QColor(150, 160, 210, 150), 1.0));
