@@ -1,4 +1,4 @@
-#include "nokturna_assets.h"
+#include "assets/nokturna_assets.h"
 
 namespace nokturna::assets {
 

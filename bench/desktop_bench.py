@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Start-up, memory and idle cost of the game against the reference window, under one X server.
 
-Usage: desktop_bench.py GAME REFERENCE  (DISPLAY must name a running X server, e.g. Xvfb)
+Usage: desktop_bench.py GAME REFERENCE FIRST_PAINT_REPORT.so  (DISPLAY must name a running X server, e.g. Xvfb)
+The start-up figure comes from FIRST_PAINT_REPORT.so, preloaded into both programs alike.
 Each figure is measured for the game and the reference in the same run, and printed with its ratio.
 """
 import os
@@ -13,7 +14,7 @@ import sys
 import tempfile
 import time
 
-game, reference = sys.argv[1], sys.argv[2]
+game, reference, first_paint_hook = sys.argv[1], sys.argv[2], os.path.abspath(sys.argv[3])
 ticks = os.sysconf("SC_CLK_TCK")
 env = dict(os.environ, SDL_AUDIODRIVER="disk", SDL_DISKAUDIOFILE="/dev/null")
 env.pop("SDL_DISKAUDIODELAY", None)
@@ -22,7 +23,7 @@ env.pop("SDL_DISKAUDIODELAY", None)
 def start(program, report=False):
     e = dict(env)
     if report:
-        e["NOKTURNA_REPORT_FIRST_PAINT"] = "1"
+        e["LD_PRELOAD"] = first_paint_hook
     return subprocess.Popen([program], env=e, stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
 
 

@@ -1,8 +1,6 @@
 // The reference for the start-up, memory and idle benchmarks: a bare Qt 6 window with a menu bar of the
 // game's shape (four menus, the second with three submenus) above a 623 x 557 picture, and nothing else.
-// Like the game, NOKTURNA_REPORT_FIRST_PAINT=1 makes it print the monotonic clock at its first paint.
 #include <QApplication>
-#include <QEvent>
 #include <QImage>
 #include <QLabel>
 #include <QMainWindow>
@@ -10,33 +8,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
-
-namespace {
-
-class FirstPaintReport : public QObject {
- public:
-  explicit FirstPaintReport(QWidget* window) : window_(window) {}
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (!reported_ && event->type() == QEvent::Paint && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == window_) {
-      reported_ = true;
-      timespec now{};
-      clock_gettime(CLOCK_MONOTONIC, &now);
-      std::printf("first-paint %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
-      std::fflush(stdout);
-    }
-    return false;
-  }
-
- private:
-  QWidget* window_;
-  bool reported_ = false;
-};
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
   QApplication app(argc, argv);
@@ -72,9 +43,6 @@ int main(int argc, char* argv[]) {
   board->setFixedSize(623, 557);
   window.setCentralWidget(board);
 
-  FirstPaintReport report(&window);
-  const char* wanted = std::getenv("NOKTURNA_REPORT_FIRST_PAINT");
-  if (wanted != nullptr && *wanted == '1') app.installEventFilter(&report);
   window.show();
   return QApplication::exec();
 }

@@ -67,13 +67,12 @@ with another move. The side with more squares is crowned Raja Kubur,
 king of the graveyard.
 .
 Hand-painted graveyard pictures, sound effects and four background songs.")
-# The run-time libraries by name, with the lowest versions dpkg-shlibdeps finds the program needs; then what
-# the program looks for at run time: Qt's platform plugins, a General MIDI SoundFont for the songs (either
-# package gives /usr/share/sounds/sf2/default-GM.sf2) and the two font families the game asks for by name.
+# The libraries the program and its sound module link, with the versions they need, come from
+# dpkg-shlibdeps (dpkg-dev). No library names what the game looks for at run time, so these are added by
+# hand: Qt's platform plugins, a General MIDI SoundFont for the songs (either package gives
+# /usr/share/sounds/sf2/default-GM.sf2) and the two font families the game asks for by name.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "libc6 (>= 2.34), libstdc++6 (>= 11), libgcc-s1 (>= 3.0), \
-libqt6core6 (>= 6.4.0), libqt6gui6 (>= 6.2.0), libqt6widgets6 (>= 6.3.0), qt6-qpa-plugins, \
-libsdl2-2.0-0 (>= 2.0.12), libfluidsynth3 (>= 2.0.5), \
-timgm6mb-soundfont | fluid-soundfont-gm, fonts-liberation2, fonts-lato")
+  "qt6-qpa-plugins, timgm6mb-soundfont | fluid-soundfont-gm, fonts-liberation2, fonts-lato")
 
 include(CPack)

@@ -5,7 +5,7 @@
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=${BUILD_DIR:-"$here/build-assets"}
-cmake -S "$here" -B "$build"
+cmake -S "$here" -B "$build" -DBUILD_TESTING=OFF
 cmake --build "$build" -j2 --target make_clips make_artwork
 mkdir -p "$here/assets/sounds" "$here/assets/pictures" "$here/desktop/icons"
 "$build/tools/make_clips" "$here/assets/sounds"

@@ -1,38 +1,9 @@
 #include <QApplication>
-#include <QEvent>
-#include <cstdio>
-#include <cstdlib>
-#include <ctime>
 
 #include "audio/music_player.h"
 #include "audio/sound_effects.h"
 #include "audio/sound_loader.h"
 #include "ui/form1.h"
-
-namespace {
-
-// With NOKTURNA_REPORT_FIRST_PAINT=1 the program prints "first-paint <CLOCK_MONOTONIC ns>" when the main
-// window is first painted; the start-up benchmark (bench/run) measures from process start to there.
-class FirstPaintReport : public QObject {
- public:
-  explicit FirstPaintReport(const QWidget* window) : window_(window) {}
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Paint && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == window_) {
-      timespec now{};
-      clock_gettime(CLOCK_MONOTONIC, &now);
-      std::printf("first-paint %lld\n", static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec);
-      std::fflush(stdout);
-      QCoreApplication::instance()->removeEventFilter(this);
-    }
-    return false;
-  }
-
- private:
-  const QWidget* window_;
-};
-
-}  // namespace
 
 int main(int argc, char* argv[]) {
   // The sound comes up on a thread of its own while the application starts, and goes down last of all.
@@ -52,9 +23,6 @@ int main(int argc, char* argv[]) {
   int status = 0;
   {
     nokturna::form1 window;  // loads the board before it is first shown
-    FirstPaintReport firstPaint(&window);
-    if (const char* report = std::getenv("NOKTURNA_REPORT_FIRST_PAINT"); report != nullptr && *report == '1')
-      app.installEventFilter(&firstPaint);
     window.show();
     // Returns once the main window has closed: its Form_Unload has stopped the music and closed the
     // other windows.

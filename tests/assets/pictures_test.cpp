@@ -6,7 +6,7 @@
 #include <cmath>
 #include <string>
 
-#include "nokturna_assets.h"
+#include "assets/nokturna_assets.h"
 
 namespace {
 

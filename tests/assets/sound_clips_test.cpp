@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "nokturna_assets.h"
+#include "assets/nokturna_assets.h"
 
 namespace {
 
