@@ -2,20 +2,21 @@
 // (float stereo), paced in real time like a real card.
 #pragma once
 
-#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
 
+#include "tests/audio/scoped_process_state.h"
+
 namespace nokturna::testing {
 
-// For every output opened from now on.
-inline void UseDiskDevice(const std::string& file) {
-  setenv("SDL_AUDIODRIVER", "disk", 1);
-  setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
-  unsetenv("SDL_DISKAUDIODELAY");  // real-time pacing, so a test's sleeps mean what they say
+// For every output opened while `state` lives.
+inline void UseDiskDevice(ScopedProcessState& state, const std::string& file) {
+  state.setEnv("SDL_AUDIODRIVER", "disk");
+  state.setEnv("SDL_DISKAUDIOFILE", file.c_str());
+  state.setEnv("SDL_DISKAUDIODELAY", nullptr);  // paced in real time, as by a sound card
 }
 
 // The samples the device was given; read once the output is closed.

@@ -2,24 +2,30 @@
 // own and under the music module. Songs are small MIDI files the tests write themselves.
 #include "audio/fluid_music_engine.h"
 
+#include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
+#include <cerrno>
 #include <cmath>
-#include <cstdlib>
+#include <csignal>
+#include <cstring>
 #include <filesystem>
+#include <iterator>
 #include <memory>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "audio/music_player.h"
 #include "audio/sdl_audio_output.h"
 #include "audio/song_album.h"
 #include "tests/audio/midi_image.h"
+#include "tests/audio/scoped_process_state.h"
+#include "tests/audio/wait_until.h"
 #include "tests/audio/wav_image.h"
 
 namespace nokturna {
@@ -29,8 +35,8 @@ namespace fs = std::filesystem;
 using testing::LoudArrangement;
 using testing::MidiImage;
 using testing::PianoPhrase;
+using testing::WaitUntil;
 using testing::WriteFile;
-using Clock = std::chrono::steady_clock;
 
 constexpr int kRate = SdlAudioOutput::kOutputRate;
 constexpr int kPeriod = SdlAudioOutput::kPeriodFrames;
@@ -65,20 +71,22 @@ double Rms(const std::vector<float>& stereo, std::size_t from = 0, std::size_t t
 constexpr double kAudible = 1e-3;
 
 // Renders periods until the music sounds (the SoundFont loads on a thread of its own), then `frames`
-// frames from that first sounding period on. Empty if nothing sounds within ten seconds.
+// frames from that first sounding period on. Empty if nothing ever sounds.
 std::vector<float> RenderFromFirstSound(FluidMusicEngine& engine, long frames) {
-  const auto deadline = Clock::now() + std::chrono::seconds(10);
-  while (Clock::now() < deadline) {
-    std::vector<float> period = Render(engine, kPeriod);
-    if (Peak(period) > kAudible) {
-      std::vector<float> rest = Render(engine, frames - kPeriod);
-      period.insert(period.end(), rest.begin(), rest.end());
-      return period;
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  std::vector<float> period;
+  if (!WaitUntil([&] {
+        period = Render(engine, kPeriod);
+        return Peak(period) > kAudible;
+      })) {
+    return {};
   }
-  return {};
+  std::vector<float> rest = Render(engine, frames - kPeriod);
+  period.insert(period.end(), rest.begin(), rest.end());
+  return period;
 }
+
+// The threads of the process; the font's loading thread is one of them while it runs.
+long ThreadCount() { return std::distance(fs::directory_iterator("/proc/self/task"), {}); }
 
 class SongFolder : public ::testing::Test {
  protected:
@@ -242,26 +250,57 @@ TEST_F(MusicLifecycle, ASongAskedForBeforeTheFontIsInStartsFromItsBeginningOnceI
   EXPECT_LT(Rms(difference), 0.05 * Rms(reference));
 }
 
-TEST_F(MusicLifecycle, ShuttingDownIsQuickWhileTheFontLoadsAndWhileASongSounds) {
+TEST_F(MusicLifecycle, ShuttingDownWaitsNeitherForTheFontNorForTheSong) {
   WriteFile(song(1), MidiImage(PianoPhrase()));
-  // The system's default font is the large one on most machines: it takes a second or more to load.
-  const std::string systemFont = "/usr/share/sounds/sf2/default-GM.sf2";
-  for (const std::string& font : {fs::exists(systemFont) ? systemFont : TestSoundFont(), TestSoundFont()}) {
-    SCOPED_TRACE(font);
+  // The engine checks the font file on the calling thread, then its loading thread opens it again. A
+  // write lease taken in between holds that second open until the test lets the lease go (the kernel
+  // gives way by itself only after /proc/sys/fs/lease-break-time, 45 s by default): a load that cannot
+  // finish. The kernel tells the lease holder of an open that waits by SIGIO.
+  const std::string font = folder_ + "/held.sf2";
+  fs::copy_file(TestSoundFont(), font);
+  testing::ScopedProcessState process;
+  process.ignoreSignal(SIGIO);
+  const long threads = ThreadCount();
+  bool held = false;
+  // The loading thread may open the font before the lease is in place; it then loads as usual, and the
+  // engine is made again.
+  for (int attempt = 0; attempt < 20 && !held; ++attempt) {
     auto engine = std::make_unique<FluidMusicEngine>(font);
-    loadWindow(*engine);
-    const auto begin = Clock::now();
+    SetMusicEngine(engine.get());
+    InitMusic();
+    ASSERT_TRUE(MusicReady());
+    const int lease = open(font.c_str(), O_RDONLY);
+    ASSERT_GE(lease, 0);
+    const bool leased = fcntl(lease, F_SETLEASE, F_WRLCK) == 0;
+    ASSERT_TRUE(leased || errno == EAGAIN) << "no lease on " << font << ": " << std::strerror(errno);
+    if (leased) {
+      // A write lease with an open waiting on it reads as the read lease it is asked to become.
+      EXPECT_TRUE(WaitUntil([&] { return fcntl(lease, F_GETLEASE) == F_RDLCK || ThreadCount() == threads; }));
+      held = fcntl(lease, F_GETLEASE) == F_RDLCK;
+    }
+    if (held) {
+      LoadSong(1);
+      PlaySong();  // the song waits for the font
+    }
     ShutDownMusic();
     SetMusicEngine(nullptr);
     engine.reset();
-    EXPECT_LT(Clock::now() - begin, std::chrono::milliseconds(900));
+    if (held) {
+      EXPECT_GT(ThreadCount(), threads) << "the engine waited for its font";
+    }
+    close(lease);
+    // The load, held or not, ends on its own and is thrown away.
+    ASSERT_TRUE(WaitUntil([&] { return ThreadCount() == threads; }))
+        << "the font's loading thread never ended";
   }
+  ASSERT_TRUE(held) << "the loading thread always opened the font before the lease was in place";
+
+  // Rendered offline, a song moves on only as the test renders it: a shutdown that waited for its end
+  // would never return.
   FluidMusicEngine engine(TestSoundFont());
   loadWindow(engine);
   ASSERT_FALSE(RenderFromFirstSound(engine, kPeriod).empty());
-  const auto begin = Clock::now();
   ShutDownMusic();
-  EXPECT_LT(Clock::now() - begin, std::chrono::milliseconds(100));
   Render(engine, kPeriod);
   EXPECT_LT(Peak(Render(engine, kRate)), 1e-6);
 }
@@ -312,11 +351,36 @@ TEST_F(MusicBadInput, UnloadableSongFilesLoadNothingAndTheOldSongPlaysAgain) {
 }
 
 TEST_F(MusicBadInput, AnUnreadableSongFileLoadsNothing) {
-  if (geteuid() == 0) GTEST_SKIP() << "every file is readable to root";
-  FluidMusicEngine engine(TestSoundFont());
-  WriteFile(song(1), MidiImage(PianoPhrase()));
-  chmod(song(1).c_str(), 0);
-  EXPECT_EQ(engine.CreateRoot()->CreateLoader()->LoadSegment(song(1)), nullptr);
+  // Root reads every file, so the loads run in a child that first becomes nobody and reports by its exit
+  // status. A readable twin beside the file shows that the child can load a song at all.
+  const std::string readable = song(1), unreadable = song(2);
+  WriteFile(readable, MidiImage(PianoPhrase()));
+  WriteFile(unreadable, MidiImage(PianoPhrase()));
+  ASSERT_EQ(chmod(unreadable.c_str(), 0), 0);
+  ASSERT_EQ(chmod(readable.c_str(), 0644), 0);
+  ASSERT_EQ(chmod(folder_.c_str(), 0711), 0);  // the child may reach the files
+  const char* const outcomes[] = {"as expected", "the child could not become nobody",
+                                  "the child can still read the unreadable file",
+                                  "the readable twin did not load", "the unreadable file loaded"};
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    constexpr uid_t kNobody = 65534;
+    if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setresgid(kNobody, kNobody, kNobody) != 0 ||
+                           setresuid(kNobody, kNobody, kNobody) != 0)) {
+      _exit(1);
+    }
+    if (access(unreadable.c_str(), R_OK) == 0) _exit(2);
+    FluidMusicEngine engine(TestSoundFont());
+    auto loader = engine.CreateRoot()->CreateLoader();
+    if (loader->LoadSegment(readable) == nullptr) _exit(3);
+    _exit(loader->LoadSegment(unreadable) == nullptr ? 0 : 4);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status)) << "the child did not finish";
+  ASSERT_LT(WEXITSTATUS(status), 5);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << outcomes[WEXITSTATUS(status)];
 }
 
 TEST_F(MusicBadInput, NoSoundFontABrokenOneOrNoSoundDeviceLeaveTheMusicOffWithoutAWord) {
@@ -339,14 +403,16 @@ TEST_F(MusicBadInput, NoSoundFontABrokenOneOrNoSoundDeviceLeaveTheMusicOffWithou
     FluidMusicEngine engine(broken);
     loadWindow(engine);
     EXPECT_TRUE(MusicReady());
-    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    // Once the load has failed, a fresh performance no longer starts.
+    EXPECT_TRUE(WaitUntil([&] { return !engine.CreateRoot()->CreatePerformance()->Init(); }));
     EXPECT_LT(Peak(Render(engine, kRate / 4)), 1e-9);
     chooseSong(1);
     EXPECT_FALSE(MusicReady());
     SetMusicEngine(nullptr);
   }
   {
-    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    testing::ScopedProcessState process;
+    process.setEnv("SDL_AUDIODRIVER", "no-such-driver");
     SdlAudioOutput output;
     ASSERT_FALSE(output.isOpen());
     FluidMusicEngine engine(output, TestSoundFont());
@@ -354,7 +420,6 @@ TEST_F(MusicBadInput, NoSoundFontABrokenOneOrNoSoundDeviceLeaveTheMusicOffWithou
     EXPECT_FALSE(MusicReady());
     ShutDownMusic();
     SetMusicEngine(nullptr);
-    unsetenv("SDL_AUDIODRIVER");
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }

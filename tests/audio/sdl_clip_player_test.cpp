@@ -7,22 +7,18 @@
 
 #include <algorithm>
 #include <atomic>
-#include <chrono>
 #include <cmath>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "audio/sdl_audio_output.h"
 #include "tests/audio/disk_device.h"
 #include "tests/audio/period_counter.h"
+#include "tests/audio/scoped_process_state.h"
+#include "tests/audio/wait_until.h"
 #include "tests/audio/wav_image.h"
 
 namespace nokturna {
@@ -34,6 +30,7 @@ using testing::PutLe;
 using testing::RiffImage;
 using testing::SteadyClip8;
 using testing::SteadyClip8WithMetadata;
+using testing::WaitUntil;
 
 constexpr int kRate = SdlAudioOutput::kOutputRate;
 constexpr std::uint8_t kHalfUp = 0xC0;    // +0.5 as 8-bit PCM
@@ -56,8 +53,6 @@ std::pair<long, long> Span(const std::vector<float>& stereo, Test test, long fro
 }
 
 bool Sounding(float sample) { return std::fabs(sample) > 0.05f; }
-
-void Pause(int milliseconds) { std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds)); }
 
 // ---------------------------------------------------------------------------------------------------
 // Decoding a WAV image into the output format
@@ -136,16 +131,15 @@ class DiskDevice : public ::testing::Test {
     static std::atomic<int> serial{0};
     file_ = ::testing::TempDir() + "nokturna-audio-" + std::to_string(getpid()) + "-" +
             std::to_string(serial++) + ".raw";
-    testing::UseDiskDevice(file_);
+    testing::UseDiskDevice(process_, file_);
   }
   void TearDown() override { std::remove(file_.c_str()); }
 
-  // Lets the device take in `frames` more frames than it has so far (a loaded machine may lag behind the
-  // clock), with a limit so that a device that stopped fails the test instead of hanging it.
-  void LetDeviceRun(long frames) const {
-    const auto target = RecordedBytes() + frames * 2 * static_cast<long>(sizeof(float));
-    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-    while (RecordedBytes() < target && std::chrono::steady_clock::now() < limit) Pause(20);
+  // Waits, right after a play() call, until the clip has reached the device to its last frame: the output
+  // has looked for sound again and found none.
+  static void WaitUntilPlayed(const PeriodCounter& listener) {
+    const long looks = listener.looks;
+    ASSERT_TRUE(WaitUntil([&] { return listener.looks > looks; })) << "the output never came to rest";
   }
   long RecordedBytes() const {
     std::error_code error;
@@ -156,6 +150,7 @@ class DiskDevice : public ::testing::Test {
   // What the device was given, read once the output is closed.
   std::vector<float> Recorded() const { return testing::ReadRecording(file_); }
 
+  testing::ScopedProcessState process_;
   std::string file_;
 };
 
@@ -166,9 +161,9 @@ TEST_F(DiskDevice, AClipReachesTheDeviceWholeAndOnlyItsData) {
     SdlAudioOutput output;
     ASSERT_TRUE(output.isOpen());
     SdlClipPlayer player(output);
-    Pause(50);
+    PeriodCounter listener(output);
     player.play(image.data(), image.size());
-    LetDeviceRun(2L * clipFrames + kRate / 4);
+    WaitUntilPlayed(listener);
   }
   const std::vector<float> out = Recorded();
   const auto [first, last] = Span(out, Sounding);
@@ -184,39 +179,40 @@ TEST_F(DiskDevice, TheOutputSleepsWhileNothingSoundsAndAClipWakesIt) {
   SdlAudioOutput output;
   ASSERT_TRUE(output.isOpen());
   SdlClipPlayer player(output);
-  PeriodCounter counter;
-  output.addSource(&counter);
-  const auto quietSpell = [&] {
-    Pause(100);  // a period begun before now may still be written
-    const long periods = counter.periods, bytes = RecordedBytes();
-    Pause(400);
-    EXPECT_EQ(counter.periods, periods) << "periods were mixed with nothing to play";
+  PeriodCounter listener(output);
+  // At rest the output only wakes now and then to look again: from one look to the next it mixes nothing
+  // and feeds the device nothing.
+  const auto restsQuietly = [&] {
+    ASSERT_TRUE(WaitUntil([&] { return listener.quietLooks >= 1; }));
+    const long periods = listener.periods, bytes = RecordedBytes();
+    ASSERT_TRUE(WaitUntil([&] { return listener.quietLooks >= 2; }));
+    EXPECT_EQ(listener.periods, periods) << "periods were mixed with nothing to play";
     EXPECT_EQ(RecordedBytes(), bytes) << "the device was fed with nothing to play";
   };
-  quietSpell();
+  restsQuietly();
 
-  const long before = counter.periods;
+  const long before = listener.periods;
   player.play(image.data(), image.size());
-  LetDeviceRun(2L * clipFrames);
-  // The clip takes about nine periods of 512 frames: all of them mixed, and then the output rests again.
-  EXPECT_GE(counter.periods - before, 2L * clipFrames / SdlAudioOutput::kPeriodFrames);
-  quietSpell();
-  output.removeSource(&counter);
+  WaitUntilPlayed(listener);
+  // The clip takes seventeen periods of 512 frames at the output rate: all of them mixed, then rest again.
+  EXPECT_GE(listener.periods - before, 2L * clipFrames / SdlAudioOutput::kPeriodFrames);
+  restsQuietly();
 }
 
 TEST_F(DiskDevice, ANewClipCutsOffTheOneThatSounds) {
-  const int longFrames = 11025;  // 0.5 s
-  const int shortFrames = 1100;  // 0.05 s
+  const int longFrames = 5 * 22050;  // long enough to be sounding still when the second clip comes
+  const int shortFrames = 1100;      // 0.05 s
   const std::vector<std::uint8_t> first = SteadyClip8(22050, longFrames, kHalfUp);
   const std::vector<std::uint8_t> second = SteadyClip8(22050, shortFrames, kHalfDown);
   {
     SdlAudioOutput output;
     ASSERT_TRUE(output.isOpen());
     SdlClipPlayer player(output);
+    PeriodCounter listener(output);
     player.play(first.data(), first.size());
-    LetDeviceRun(kRate / 10);  // well into the first clip, far from its end
+    ASSERT_TRUE(WaitUntil([&] { return listener.periods >= 4; }));  // well into the first clip
     player.play(second.data(), second.size());
-    LetDeviceRun(2L * shortFrames + kRate / 4);
+    WaitUntilPlayed(listener);
   }
   const std::vector<float> out = Recorded();
   const auto [up, upLast] = Span(out, [](float s) { return s > 0.25f; });
@@ -235,12 +231,13 @@ TEST_F(DiskDevice, TheCallerMayOverwriteTheImageOnceThePlayCallReturns) {
   {
     SdlAudioOutput output;
     SdlClipPlayer player(output);
+    PeriodCounter listener(output);
     player.play(image.data(), image.size());
     const std::vector<std::uint8_t> other = SteadyClip8(22050, 4410, kHalfDown);
     std::copy(other.begin(), other.end(), image.begin());
     image.clear();
     image.shrink_to_fit();
-    LetDeviceRun(2L * 4410 + kRate / 4);
+    WaitUntilPlayed(listener);
   }
   const std::vector<float> out = Recorded();
   EXPECT_GE(Span(out, [](float s) { return s > 0.25f; }).first, 0);
@@ -267,9 +264,12 @@ TEST_F(DiskDevice, SourcesAreSummedAndHeldWithinFullScale) {
     SdlAudioOutput output;
     SdlClipPlayer player(output);
     output.addSource(&music);
-    Pause(50);
+    PeriodCounter listener(output);
     player.play(image.data(), image.size());
-    LetDeviceRun(2L * 2205 + kRate / 4);
+    // The music never rests, so count periods instead: the clip's nine, and a few of music alone after
+    // them, all handed to the device.
+    const long played = listener.periods;
+    ASSERT_TRUE(WaitUntil([&] { return listener.periods >= played + 12; }));
     output.removeSource(&music);
   }
   const std::vector<float> out = Recorded();
@@ -288,11 +288,12 @@ TEST_F(DiskDevice, BrokenImagesAreSilentAndSayNothing) {
   {
     SdlAudioOutput output;
     SdlClipPlayer player(output);
+    PeriodCounter listener(output);
     player.play(nullptr, 0);
     player.play(garbage.data(), garbage.size());
     player.play(truncated.data(), truncated.size());
     player.play(good.data(), 0);
-    Pause(100);
+    WaitUntilPlayed(listener);  // had anything started, it would have been played out by now
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   const std::vector<float> out = Recorded();
@@ -324,8 +325,9 @@ TEST(NoSoundDevice, PlayingIsSilentAndSaysNothing) {
   for (const Setup s : {Setup{"no-such-driver", nullptr}, Setup{"alsa", nullptr},
                         Setup{"disk", "/nonexistent-folder/out.raw"}}) {
     SCOPED_TRACE(s.driver);
-    setenv("SDL_AUDIODRIVER", s.driver, 1);
-    if (s.diskFile != nullptr) setenv("SDL_DISKAUDIOFILE", s.diskFile, 1);
+    testing::ScopedProcessState process;
+    process.setEnv("SDL_AUDIODRIVER", s.driver);
+    if (s.diskFile != nullptr) process.setEnv("SDL_DISKAUDIOFILE", s.diskFile);
     ::testing::internal::CaptureStderr();
     {
       SdlAudioOutput output;

@@ -4,17 +4,18 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <thread>
 #include <vector>
 
+#include "audio/sdl_audio_output.h"
 #include "tests/audio/disk_device.h"
+#include "tests/audio/scoped_process_state.h"
+#include "tests/audio/wait_until.h"
 #include "tests/audio/wav_image.h"
 
 namespace nokturna {
@@ -24,8 +25,13 @@ namespace fs = std::filesystem;
 
 TEST(SoundModule, LoadsOnItsOwnThreadAndPlaysThroughTheDevice) {
   const std::string file = ::testing::TempDir() + "nokturna-module-" + std::to_string(getpid()) + ".raw";
-  testing::UseDiskDevice(file);
+  testing::ScopedProcessState process;
+  testing::UseDiskDevice(process, file);
   const std::vector<std::uint8_t> clip = testing::SteadyClip8(22050, 2205, 0xC0);  // 0.1 s at +0.5
+  // 2,205 frames at 22,050 Hz are 4,410 at the output rate, each a left and a right sample: nine periods.
+  constexpr long kClipFrames = 4410;
+  constexpr long kPeriod = SdlAudioOutput::kPeriodFrames;
+  constexpr std::uintmax_t kClipBytes = (kClipFrames + kPeriod - 1) / kPeriod * kPeriod * 2 * sizeof(float);
   {
     SoundLoader loader(NOKTURNA_SOUND_MODULE);
     SoundSystem* system = loader.get();
@@ -36,14 +42,19 @@ TEST(SoundModule, LoadsOnItsOwnThreadAndPlaysThroughTheDevice) {
     if (fs::exists("/usr/share/sounds/sf2/TimGM6mb.sf2")) {
       EXPECT_TRUE(system->music().CreateRoot()->CreatePerformance()->Init());
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(400));
+    // Nothing else sounds, and the output writes only while something does: the clip is played out once
+    // the device has taken the periods it spans.
+    EXPECT_TRUE(testing::WaitUntil([&] {
+      std::error_code error;
+      const std::uintmax_t bytes = fs::file_size(file, error);
+      return !error && bytes >= kClipBytes;
+    })) << "the clip did not reach the device";
   }
   const std::vector<float> out = testing::ReadRecording(file);
   std::remove(file.c_str());
   long loud = 0;
   for (float sample : out) loud += std::fabs(sample - 0.5f) < 0.02f;
-  // 2,205 frames at 22,050 Hz are 4,410 at the output rate, each a left and a right sample.
-  EXPECT_NEAR(loud, 2 * 4410, 2 * 64) << "the clip did not reach the device whole";
+  EXPECT_NEAR(loud, 2 * kClipFrames, 2 * 64) << "the clip did not reach the device whole";
 }
 
 TEST(SoundModule, AMissingOrBrokenModuleLeavesTheGameSilentWithoutAWord) {
