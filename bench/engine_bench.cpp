@@ -1,6 +1,7 @@
-// The rules' speed: ClaimLine and ComputerMove per call over many seeded games, against a window that
-// does nothing (what the rules cost by themselves). The yardstick beside them is one read of the whole
-// board (all 112 lines), the least any move has to look at, so the ratio holds on a busy machine.
+// The rules' speed: ClaimLine and the computer's move (TakeComputerTurn: its choice and its claim) per
+// call over many seeded games, told to a window that does nothing (what the rules cost by themselves). The
+// yardstick beside them is one read of the whole board (all 112 lines), the least any move has to look at, so
+// the ratio holds on a busy machine.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -13,40 +14,40 @@
 
 #include "engine/line_claiming.h"
 #include "engine/new_game.h"
-#include "opponent/computer_move.h"
+#include "opponent/computer_player.h"
 #include "opponent/play_modes.h"
 
 namespace nokturna {
 namespace {
 
-class NullWindow : public WindowPort {
+class NullWindow : public GameEvents {
  public:
-  void setLinePicture(int, int, int) override {}
-  void setMarkerPicture(int, int) override {}
-  void setCaption(Label, const std::string&) override {}
-  void setTimerEnabled(Timer, bool) override {}
-  void setModeChecked(int, bool) override {}
-  bool soundOn() const override { return false; }
-  void playClip(int) override {}
-  void setWinnerCaption(const std::string&) override {}
-  void showWinner() override {}
-  bool confirm(const Question&) override { return true; }
+  void gameStarted(Side) override {}
+  void lineClaimed(int, Side) override {}
+  void squareWon(int, Side) override {}
+  void scoreChanged(Side, int) override {}
+  void turnPassed(Side) override {}
+  void computerTurnDue() override {}
+  void computerTurnCancelled() override {}
+  void clockMoved(int, int, int) override {}
+  void gameEnded(Side) override {}
+  void modeChanged(PlayMode) override {}
+  bool ask(const Question&) override { return true; }
 };
 
 using Clock = std::chrono::steady_clock;
 
 // A game with a seeded person, started fresh.
 struct SeededGame {
-  explicit SeededGame(std::uint64_t seed, int mode)
+  explicit SeededGame(std::uint64_t seed, PlayMode mode)
       : clock(seed), game(window, [this] { return clock++; }), person(static_cast<unsigned>(seed)) {
-    FormLoadBoard(game);
-    vsmode_Click(game, mode);
-    play1_Click(game);
+    ModeChosen(game, mode);
+    PlayChosen(game);
   }
   int freeLine() {
     int line;
     do line = std::uniform_int_distribution<int>(1, kLineCount)(person);
-    while (game.state.claimed(line));
+    while (game.state.board.claimed(line));
     return line;
   }
   std::uint64_t clock;
@@ -60,16 +61,16 @@ void BM_ClaimLine(benchmark::State& state) {
   std::uint64_t seed = 1;
   std::int64_t calls = 0;
   for (auto _ : state) {
-    SeededGame g(seed++, kPersonVsPerson);
+    SeededGame g(seed++, PlayMode::PersonVsPerson);
     // The free lines are drawn up front, so only ClaimLine is inside the timing.
     std::vector<int> order;
     {
-      GameState copy = g.game.state;
+      Board copy = g.game.state.board;
       std::mt19937 person(static_cast<unsigned>(seed));
       while (order.size() < kLineCount) {
         const int line = std::uniform_int_distribution<int>(1, kLineCount)(person);
         if (copy.claimed(line)) continue;
-        copy.lineState[line][2] = 1;
+        copy.lines[line].claimed = true;
         order.push_back(line);
       }
     }
@@ -77,7 +78,7 @@ void BM_ClaimLine(benchmark::State& state) {
     for (int line : order) ClaimLine(g.game, line);
     state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
     calls += static_cast<std::int64_t>(order.size());
-    benchmark::DoNotOptimize(g.game.state.squaresClosed);
+    benchmark::DoNotOptimize(g.game.state.squaresWon);
   }
   state.counters["ns_per_call"] = benchmark::Counter(
       static_cast<double>(calls), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
@@ -89,16 +90,16 @@ void BM_ComputerMove(benchmark::State& state) {
   std::uint64_t seed = 1;
   std::int64_t calls = 0;
   for (auto _ : state) {
-    SeededGame g(seed++, kPersonVsComputer);
+    SeededGame g(seed++, PlayMode::PersonVsComputer);
     Clock::duration spent{};
-    while (!g.game.state.gameStopped) {
-      if (g.game.state.turn == kComputer) {
+    while (g.game.state.running) {
+      if (g.game.state.turn == Side::Computer) {
         const auto start = Clock::now();
-        ComputerMove(g.game);
+        TakeComputerTurn(g.game);
         spent += Clock::now() - start;
         ++calls;
       } else {
-        box_Click(g.game, g.freeLine());
+        LineClicked(g.game, g.freeLine());
       }
     }
     state.SetIterationTime(std::chrono::duration<double>(spent).count());
@@ -110,12 +111,12 @@ BENCHMARK(BM_ComputerMove)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // The yardstick: one read of every line's state.
 void BM_ReferenceBoardRead(benchmark::State& state) {
-  SeededGame g(1, kPersonVsPerson);
+  SeededGame g(1, PlayMode::PersonVsPerson);
   for (int i = 0; i < 60; ++i) ClaimLine(g.game, g.freeLine());
   std::int64_t calls = 0;
   for (auto _ : state) {
     int claimed = 0;
-    for (int line = 1; line <= kLineCount; ++line) claimed += g.game.state.claimed(line);
+    for (int line = 1; line <= kLineCount; ++line) claimed += g.game.state.board.claimed(line);
     benchmark::DoNotOptimize(claimed);
     benchmark::ClobberMemory();
     ++calls;

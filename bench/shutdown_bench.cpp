@@ -21,7 +21,7 @@
 #include "audio/sdl_audio_output.h"
 #include "audio/sdl_clip_player.h"
 #include "audio/sound_effects.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -66,7 +66,7 @@ int main(int argc, char* argv[]) {
     Listener listener;
     output.addSource(&listener);
     {
-      nokturna::form1 window(nullptr, QStringLiteral(NOKTURNA_SOURCE_DIR));  // the first song starts
+      nokturna::MainWindow window(nullptr, QStringLiteral(NOKTURNA_SOURCE_DIR));  // the first song starts
       window.show();
       QTimer poll;
       QObject::connect(&poll, &QTimer::timeout, &window, [&] {
@@ -86,7 +86,7 @@ int main(int argc, char* argv[]) {
           asked = Clock::now();
           box->button(QMessageBox::Ok)->click();
         });
-        window.findChild<QAction*>(QStringLiteral("xit1"))->trigger();
+        window.findChild<QAction*>(QStringLiteral("exitAction"))->trigger();
       });
       poll.start(5);
       QTimer::singleShot(60000, &app, [] { QCoreApplication::exit(3); });

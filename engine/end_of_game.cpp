@@ -2,19 +2,15 @@
 
 namespace nokturna {
 
-void EndGame(Game& game) {
-  GameState& s = game.state;
-  const int first = kPlayer1;
-  const int second = s.playMode == kPersonVsPerson ? kPlayer2 : kComputer;
-  // 49 squares split between two sides never tie.
-  const int winner = s.score[first] > s.score[second] ? first : second;
+Side Winner(const GameState& state) {
+  const Side second = OpponentIn(state.mode);
+  return state.score(Side::PlayerOne) > state.score(second) ? Side::PlayerOne : second;
+}
 
-  game.window.setTimerEnabled(Timer::Timer2, false);
-  game.window.setCaption(Label::commentlbl, "Pemenangnya adalah / Master Kubur is " + s.playerName[winner]);
-  game.window.setWinnerCaption(s.playerName[winner] + " adalah Raja Kubur");
-  s.gameStopped = true;
-  if (game.window.soundOn()) game.window.playClip(2);
-  game.window.showWinner();
+void EndGame(Game& game) {
+  // Stopped before anyone hears of it: a click that slips in while the end sounds finds no game.
+  game.state.running = false;
+  game.events.gameEnded(Winner(game.state));
 }
 
 }  // namespace nokturna

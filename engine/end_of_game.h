@@ -4,7 +4,10 @@
 
 namespace nokturna {
 
-// Announces the winner once the 49th square is closed, stops the clock and shows the winner window.
+// The side with more squares; 49 squares split between two sides never tie.
+Side Winner(const GameState& state);
+
+// Once the 49th square is won: the game stops and its winner is announced.
 void EndGame(Game& game);
 
 }  // namespace nokturna

@@ -5,66 +5,46 @@
 namespace nokturna {
 
 namespace {
-
-Label scoreLabelOf(int slot) { return slot == kPlayer1 ? Label::scorelbl1 : Label::scorelbl2; }
-
-int nextTurn(const GameState& s) {
-  const int opponent = s.playMode == kPersonVsPerson ? kPlayer2 : kComputer;
-  return s.turn == kPlayer1 ? opponent : kPlayer1;
-}
-
+Side nextTurn(const GameState& s) { return s.turn == Side::PlayerOne ? OpponentIn(s.mode) : Side::PlayerOne; }
 }  // namespace
 
-std::string TurnCaption(const GameState& state, int slot) {
-  return "Giliran / Turn : " + state.playerName[slot];
-}
-
-void box_Click(Game& game, int line) {
+void LineClicked(Game& game, int line) {
   const GameState& s = game.state;
   if (line < 1 || line > kLineCount) return;
-  if (s.gameStopped || s.claimed(line) || s.turn == kComputer) return;
+  if (!s.running || s.board.claimed(line) || s.turn == Side::Computer) return;
   ClaimLine(game, line);
 }
 
 void ClaimLine(Game& game, int line) {
   GameState& s = game.state;
-  WindowPort& window = game.window;
-  const int mover = s.turn;
+  GameEvents& events = game.events;
+  const Side mover = s.turn;
 
-  s.lineState[line][2] = 1;
-  bool closedSquare = false;
-  window.setLinePicture(line, mover, s.lineState[line][1]);
+  s.board.lines[line].claimed = true;
+  // The line shows and sounds before anything else is settled.
+  events.lineClaimed(line, mover);
 
-  // Pending window events run inside the sound call; the window holds back input until we are done.
-  if (window.soundOn()) window.playClip(1);
-
-  for (int side = 1; side <= 2; ++side) {
-    const int square = squareOnSide(line, side);
-    if (square == 0) continue;
-    int claimedSides = 1;  // this line, just marked
-    for (int other : otherSides(s, line, side)) claimedSides += s.lineState[other][2];
-    if (claimedSides == 4) {
-      window.setMarkerPicture(square, mover);
-      ++s.score[mover];
-      ++s.squaresClosed;
-      closedSquare = true;
-    }
+  bool wonSquare = false;
+  for (int square : SquaresBeside(line)) {
+    if (square == 0 || s.board.claimedSides(square) < 4) continue;
+    ++s.score(mover);
+    ++s.squaresWon;
+    wonSquare = true;
+    events.squareWon(square, mover);
   }
+  if (wonSquare) events.scoreChanged(mover, s.score(mover));
 
-  if (closedSquare) window.setCaption(scoreLabelOf(mover), std::to_string(s.score[mover]));
-
-  if (s.squaresClosed >= kSquareCount) {
+  if (s.squaresWon >= kSquareCount) {
     EndGame(game);
     return;
   }
 
-  // Closing a square earns another move; otherwise the other side is up.
-  if (!closedSquare) {
+  // Winning a square earns another move; otherwise the other side is up.
+  if (!wonSquare) {
     s.turn = nextTurn(s);
-    window.setCaption(Label::commentlbl, TurnCaption(s, s.turn));
+    events.turnPassed(s.turn);
   }
-
-  if (s.turn == kComputer) window.setTimerEnabled(Timer::Timer1, true);
+  if (s.turn == Side::Computer) events.computerTurnDue();
 }
 
 }  // namespace nokturna

@@ -4,13 +4,11 @@
 
 namespace nokturna {
 
-extern const Question kRestartQuestion;
-
-// Clears board, scores and clock, gives the turn to "Player 1" and starts the clock. Also cancels a
-// computer turn still pending from the game it replaces.
-void NewGame(Game& game);
+// Clears board, scores and clock, seeds the computer's chance, gives the turn to "Player 1" and starts
+// the clock. A computer turn still pending from the game it replaces is cancelled first.
+void StartNewGame(Game& game);
 
 // The Play command: starts at once between games, asks first during one.
-void play1_Click(Game& game);
+void PlayChosen(Game& game);
 
 }  // namespace nokturna

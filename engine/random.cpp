@@ -4,7 +4,7 @@
 
 namespace nokturna {
 
-std::uint64_t Random::systemClock() {
+std::uint64_t Random::clockSeed() {
   return static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
 }
 

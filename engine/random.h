@@ -1,24 +1,23 @@
-// The computer player's source of chance: uniform fractions in [0, 1), reseeded from a clock.
+// The computer player's source of chance: uniform fractions in [0, 1). Each game seeds it once, from the
+// wall clock in play and with a fixed number in tests.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <random>
 
 namespace nokturna {
 
 class Random {
  public:
-  using Clock = std::function<std::uint64_t()>;
-  static std::uint64_t systemClock();
+  explicit Random(std::uint64_t seed = 0) : engine_(seed) {}
 
-  explicit Random(Clock clock) : clock_(std::move(clock)) { reseedFromClock(); }
-
-  void reseedFromClock() { engine_.seed(clock_()); }
+  void seed(std::uint64_t seed) { engine_.seed(seed); }
   double next() { return std::uniform_real_distribution<double>(0.0, 1.0)(engine_); }
 
+  // The wall clock's reading: a different seed for every game.
+  static std::uint64_t clockSeed();
+
  private:
-  Clock clock_;
   std::mt19937_64 engine_;
 };
 

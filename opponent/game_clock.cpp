@@ -2,26 +2,18 @@
 
 namespace nokturna {
 
-namespace {
-std::string twoDigits(int value) { return value < 10 ? "0" + std::to_string(value) : std::to_string(value); }
-}  // namespace
-
-std::string ClockText(int hours, int minutes, int seconds) {
-  return twoDigits(hours) + ":" + twoDigits(minutes) + ":" + twoDigits(seconds);
-}
-
-void Timer2_Timer(Game& game) {
-  GameState& s = game.state;
-  ++s.clockSeconds;  // the clock counts ticks, one second each
-  if (s.clockSeconds >= 60) {
-    ++s.clockMinutes;
-    s.clockSeconds -= 60;
+void ClockTicked(Game& game) {
+  GameClock& clock = game.state.clock;
+  ++clock.seconds;  // the clock counts ticks, one second each
+  if (clock.seconds >= 60) {
+    ++clock.minutes;
+    clock.seconds -= 60;
   }
-  if (s.clockMinutes >= 60) {
-    ++s.clockHours;
-    s.clockMinutes -= 60;
+  if (clock.minutes >= 60) {
+    ++clock.hours;
+    clock.minutes -= 60;
   }
-  game.window.setCaption(Label::timelbl, ClockText(s.clockHours, s.clockMinutes, s.clockSeconds));
+  game.events.clockMoved(clock.hours, clock.minutes, clock.seconds);
 }
 
 }  // namespace nokturna

@@ -1,39 +1,27 @@
 #include "opponent/play_modes.h"
 
+#include "engine/captions.h"
 #include "engine/new_game.h"
-#include "opponent/computer_move.h"
 
 namespace nokturna {
 
-const Question kModeChangeQuestion{"If you change this mode you must restart the game", "Caution !!",
-                                   Buttons::YesNo};
-
 namespace {
-void switchMode(Game& game, int index) {
-  game.window.setModeChecked(game.state.playMode, false);
-  game.state.playMode = index;
-  game.window.setModeChecked(index, true);
+void switchMode(Game& game, PlayMode mode) {
+  game.state.mode = mode;
+  game.events.modeChanged(mode);
 }
 }  // namespace
 
-void vsmode_Click(Game& game, int index) {
-  if (index != kPersonVsPerson && index != kPersonVsComputer) return;
-  if (game.state.playMode == index) return;
-  if (game.state.gameStopped) {
-    switchMode(game, index);
+void ModeChosen(Game& game, PlayMode mode) {
+  if (game.state.mode == mode) return;
+  if (!game.state.running) {
+    switchMode(game, mode);
     return;
   }
-  if (game.window.confirm(kModeChangeQuestion)) {
-    switchMode(game, index);
-    NewGame(game);
+  if (game.events.ask(kModeChangeQuestion)) {
+    switchMode(game, mode);
+    StartNewGame(game);
   }
-}
-
-void Timer1_Timer(Game& game) {
-  game.window.setTimerEnabled(Timer::Timer1, false);  // one start, one tick
-  // A tick that outlived its game or its turn must not move for anybody.
-  if (game.state.gameStopped || game.state.turn != kComputer) return;
-  ComputerMove(game);
 }
 
 }  // namespace nokturna

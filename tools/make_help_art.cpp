@@ -19,7 +19,7 @@
 #include <string>
 
 #include "artwork_drawing.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace {
 
@@ -63,12 +63,12 @@ struct Shot {
 };
 
 Shot shootMainWindow(double scale) {
-  nokturna::form1 window;
+  nokturna::MainWindow window;
   window.show();
   QApplication::processEvents();
-  child<QAction>(window, QStringLiteral("vsmode1"))->trigger();
-  child<QAction>(window, QStringLiteral("play1"))->trigger();
-  for (int line : kClaimed) click(child<QLabel>(window, QStringLiteral("box%1").arg(line)));
+  child<QAction>(window, QStringLiteral("personVsPersonAction"))->trigger();
+  child<QAction>(window, QStringLiteral("playAction"))->trigger();
+  for (int line : kClaimed) click(child<QLabel>(window, QStringLiteral("line%1").arg(line)));
   QApplication::processEvents();
 
   const QImage grab = window.grab().toImage();
@@ -79,8 +79,8 @@ Shot shootMainWindow(double scale) {
     const QPointF c = QPointF(w->mapTo(&window, QPoint(0, 0))) + QPointF(w->width(), w->height()) / 2.0;
     return QPointF(kThumbLeft, kThumbTop) + c * factor;
   };
-  shot.squareCentre = centreOf(child<QLabel>(window, QStringLiteral("bola%1").arg(kWonSquare)));
-  const QLabel* line = child<QLabel>(window, QStringLiteral("box%1").arg(kLoneLine));
+  shot.squareCentre = centreOf(child<QLabel>(window, QStringLiteral("marker%1").arg(kWonSquare)));
+  const QLabel* line = child<QLabel>(window, QStringLiteral("line%1").arg(kLoneLine));
   shot.lineCentre = centreOf(line);
   shot.lineHorizontal = line->width() > line->height();
   return shot;

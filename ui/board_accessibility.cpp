@@ -3,7 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
-#include "engine/game_state.h"
+#include "engine/board.h"
 #include "ui/caption_label.h"
 #include "ui/clickable_image.h"
 
@@ -68,7 +68,7 @@ QAccessibleInterface* boardInterfaces(const QString& className, QObject* object)
 QString LineAccessibleName(int line) {
   const int row = (line - 1) / kLinesPerBlock + 1;
   const int place = (line - 1) % kLinesPerBlock;
-  if (isHorizontal(line)) {
+  if (IsHorizontal(line)) {
     return QStringLiteral("Line %1, horizontal, row %2, between columns %3 and %4")
         .arg(line)
         .arg(row)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/window_port.h"
+#include "engine/game_events.h"
 
 class QWidget;
 

@@ -3,7 +3,7 @@
 #include "audio/music_player.h"
 #include "audio/sound_effects.h"
 #include "audio/sound_loader.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 int main(int argc, char* argv[]) {
   // The sound comes up on a thread of its own while the application starts, and goes down last of all.
@@ -22,9 +22,9 @@ int main(int argc, char* argv[]) {
 
   int status = 0;
   {
-    nokturna::form1 window;  // loads the board before it is first shown
+    nokturna::MainWindow window;  // loads the board before it is first shown
     window.show();
-    // Returns once the main window has closed: its Form_Unload has stopped the music and closed the
+    // Returns once the main window has closed: its shutDown has stopped the music and closed the
     // other windows.
     status = QApplication::exec();
   }

@@ -2,53 +2,42 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 #include "engine/new_game.h"
-#include "recording_window.h"
+#include "recording_events.h"
 
 namespace nokturna {
 namespace {
 
 using testing::TestGame;
+using Log = std::vector<std::string>;
 
 struct Running : TestGame {
-  explicit Running(int mode = kPersonVsComputer) {
-    state().playMode = mode;
-    NewGame(game);
-    window.log.clear();
-    window.clips.clear();
-  }
-  bool logged(const std::string& entry) const {
-    return std::find(window.log.begin(), window.log.end(), entry) != window.log.end();
+  explicit Running(PlayMode mode = PlayMode::PersonVsComputer) {
+    state().mode = mode;
+    StartNewGame(game);
+    events.log.clear();
   }
 };
 
-TEST(LineClaiming, ClosingTheFourthSideScoresAndKeepsTheTurn) {
+TEST(LineClaiming, ClosingTheFourthSideWinsTheSquareAndKeepsTheTurn) {
   Running t;
   t.claimAll({1, 8, 16});
-  const std::string turnLabel = t.window.caption(Label::commentlbl);
   ClaimLine(t.game, 9);
-
-  EXPECT_EQ(t.window.markerPicture[1], kPlayer1);
-  EXPECT_EQ(t.state().score[kPlayer1], 1);
-  EXPECT_EQ(t.state().squaresClosed, 1);
-  EXPECT_EQ(t.window.caption(Label::scorelbl1), "1");  // no sign position during play
-  EXPECT_EQ(t.state().turn, kPlayer1);
-  EXPECT_EQ(t.window.caption(Label::commentlbl), turnLabel);
-  EXPECT_FALSE(t.window.timerOn(Timer::Timer1));
+  // The line first, then the square and the score; no word of the turn, which stays.
+  EXPECT_EQ(t.events.log, (Log{"lineClaimed 9 Player 1", "squareWon 1 Player 1", "scoreChanged Player 1 1"}));
+  EXPECT_EQ(t.state().score(Side::PlayerOne), 1);
+  EXPECT_EQ(t.state().squaresWon, 1);
+  EXPECT_EQ(t.state().turn, Side::PlayerOne);
+  EXPECT_FALSE(t.events.computerPending);
 }
 
-TEST(LineClaiming, OneLineClosingTwoSquaresScoresTwoAndSetsTheLabelOnce) {
+TEST(LineClaiming, OneLineClosingTwoSquaresWinsBothAndTellsTheScoreOnce) {
   Running t;
   t.claimAll({2, 10, 17, 1, 8, 16});
   ClaimLine(t.game, 9);
-  EXPECT_EQ(t.window.markerPicture[1], kPlayer1);
-  EXPECT_EQ(t.window.markerPicture[2], kPlayer1);
-  EXPECT_EQ(t.state().score[kPlayer1], 2);
-  EXPECT_EQ(t.state().squaresClosed, 2);
-  EXPECT_EQ(t.window.caption(Label::scorelbl1), "2");
-  EXPECT_EQ(std::count(t.window.log.begin(), t.window.log.end(), "caption 2"), 1);
+  EXPECT_EQ(t.events.log, (Log{"lineClaimed 9 Player 1", "squareWon 1 Player 1", "squareWon 2 Player 1",
+                               "scoreChanged Player 1 2"}));
+  EXPECT_EQ(t.state().squaresWon, 2);
 }
 
 TEST(LineClaiming, EdgeLinesLookOnlyAtTheSquareInsideTheBoard) {
@@ -63,96 +52,61 @@ TEST(LineClaiming, EdgeLinesLookOnlyAtTheSquareInsideTheBoard) {
     Running t;
     t.claimAll(c.others);
     ClaimLine(t.game, c.line);
-    EXPECT_EQ(t.state().squaresClosed, 1) << c.line;
-    EXPECT_EQ(t.window.markerPicture[c.square], kPlayer1) << c.line;
+    EXPECT_EQ(t.state().squaresWon, 1) << c.line;
+    EXPECT_EQ(t.events.squareOwner[c.square], Side::PlayerOne) << c.line;
   }
 }
 
-TEST(LineClaiming, TheLineIsDrawnInTheMoversPictureOfItsOwnKind) {
-  Running t(kPersonVsPerson);
-  ClaimLine(t.game, 1);  // Player 1, horizontal
-  EXPECT_EQ(t.window.linePicture[1], kPlayer1);
-  EXPECT_EQ(t.window.lineKind[1], kHorizontal);
-  ClaimLine(t.game, 8);  // Player 2, vertical
-  EXPECT_EQ(t.window.linePicture[8], kPlayer2);
-  EXPECT_EQ(t.window.lineKind[8], kVertical);
-  EXPECT_TRUE(t.state().claimed(1));
-  EXPECT_TRUE(t.state().claimed(8));
-}
-
-TEST(LineClaiming, MoveSoundComesAfterTheDrawingAndBeforeTheSquares) {
-  Running t;
-  t.claimAll({1, 8, 16});
-  ClaimLine(t.game, 9);
-  const std::vector<std::string> expected = {"line 9 slot 1", "clip 1", "marker 1 slot 1", "caption 1"};
-  EXPECT_EQ(t.window.log, expected);
-  EXPECT_EQ(t.window.clips, std::vector<int>{1});  // closing a square adds no sound of its own
-}
-
-TEST(LineClaiming, WithSoundOffAMoveIsSilentButOtherwiseTheSame) {
-  Running t;
-  t.window.sound = false;
-  t.claimAll({1, 8, 16});
-  ClaimLine(t.game, 9);
-  EXPECT_TRUE(t.window.clips.empty());
-  EXPECT_EQ(t.state().score[kPlayer1], 1);
-}
-
 TEST(LineClaiming, TurnPassesBetweenTheTwoPeopleInPersonAgainstPersonMode) {
-  Running t(kPersonVsPerson);
+  Running t(PlayMode::PersonVsPerson);
   ClaimLine(t.game, 50);
-  EXPECT_EQ(t.state().turn, kPlayer2);
-  EXPECT_EQ(t.window.caption(Label::commentlbl), "Giliran / Turn : Player 2");
-  EXPECT_FALSE(t.window.timerOn(Timer::Timer1));
-  ClaimLine(t.game, 51);
-  EXPECT_EQ(t.state().turn, kPlayer1);
-  EXPECT_EQ(t.window.caption(Label::commentlbl), "Giliran / Turn : Player 1");
+  ClaimLine(t.game, 8);
+  EXPECT_EQ(t.events.log, (Log{"lineClaimed 50 Player 1", "turnPassed Player 2", "lineClaimed 8 Player 2",
+                               "turnPassed Player 1"}));
+  EXPECT_TRUE(t.state().board.claimed(50));
+  EXPECT_EQ(t.events.lineOwner[8], Side::PlayerTwo);
+  EXPECT_EQ(t.state().turn, Side::PlayerOne);
 }
 
-TEST(LineClaiming, PassingToTheComputerArmsItsTimerAndBlocksClicks) {
+TEST(LineClaiming, PassingToTheComputerMakesItsTurnDueAndBlocksClicks) {
   Running t;
-  box_Click(t.game, 50);
-  EXPECT_EQ(t.state().turn, kComputer);
-  EXPECT_EQ(t.window.caption(Label::commentlbl), "Giliran / Turn : Daviz Edezo");
-  EXPECT_TRUE(t.window.timerOn(Timer::Timer1));
-  box_Click(t.game, 51);
-  EXPECT_FALSE(t.state().claimed(51));
+  LineClicked(t.game, 50);
+  EXPECT_EQ(t.events.log, (Log{"lineClaimed 50 Player 1", "turnPassed Daviz Edezo", "computerTurnDue"}));
+  EXPECT_EQ(t.state().turn, Side::Computer);
+  LineClicked(t.game, 51);
+  EXPECT_FALSE(t.state().board.claimed(51));
 }
 
-TEST(LineClaiming, TheComputerClosingASquareArmsItsTimerAgain) {
-  Running t;
-  t.state().turn = kComputer;
-  t.claimAll({1, 8, 16});
-  ClaimLine(t.game, 9);
-  EXPECT_EQ(t.state().turn, kComputer);
-  EXPECT_TRUE(t.window.timerOn(Timer::Timer1));
-  EXPECT_EQ(t.window.caption(Label::scorelbl2), "1");
-  EXPECT_EQ(t.window.markerPicture[1], kComputer);
-}
-
-TEST(LineClaiming, PlayerTwosScoreGoesToTheSecondScoreLabel) {
-  Running t(kPersonVsPerson);
-  t.state().turn = kPlayer2;
-  t.claimAll({1, 8, 16});
-  ClaimLine(t.game, 9);
-  EXPECT_EQ(t.window.caption(Label::scorelbl2), "1");
-  EXPECT_EQ(t.state().score[kPlayer2], 1);
+TEST(LineClaiming, TheOpponentWinningASquareKeepsTheTurnAndTheComputerIsDueAgain) {
+  for (const PlayMode mode : {PlayMode::PersonVsComputer, PlayMode::PersonVsPerson}) {
+    Running t(mode);
+    const Side opponent = OpponentIn(mode);
+    t.state().turn = opponent;
+    t.claimAll({1, 8, 16});
+    ClaimLine(t.game, 9);
+    const std::string name = SideName(opponent);
+    Log expected = {"lineClaimed 9 " + name, "squareWon 1 " + name, "scoreChanged " + name + " 1"};
+    if (opponent == Side::Computer) expected.push_back("computerTurnDue");
+    EXPECT_EQ(t.events.log, expected);
+    EXPECT_EQ(t.state().turn, opponent);
+    EXPECT_EQ(t.state().score(opponent), 1);
+  }
 }
 
 TEST(LineClaiming, ClicksAreIgnoredBeforeAGameOnATakenLineAndOutOfRange) {
   TestGame idle;
-  box_Click(idle.game, 5);
-  EXPECT_FALSE(idle.state().claimed(5));
-  EXPECT_TRUE(idle.window.log.empty());
+  LineClicked(idle.game, 5);
+  EXPECT_FALSE(idle.state().board.claimed(5));
+  EXPECT_TRUE(idle.events.log.empty());
 
-  Running t(kPersonVsPerson);
-  box_Click(t.game, 5);
-  t.window.log.clear();
-  box_Click(t.game, 5);
-  box_Click(t.game, 0);
-  box_Click(t.game, 113);
-  EXPECT_TRUE(t.window.log.empty());
-  EXPECT_EQ(t.state().turn, kPlayer2);
+  Running t(PlayMode::PersonVsPerson);
+  LineClicked(t.game, 5);
+  t.events.log.clear();
+  LineClicked(t.game, 5);
+  LineClicked(t.game, 0);
+  LineClicked(t.game, 113);
+  EXPECT_TRUE(t.events.log.empty());
+  EXPECT_EQ(t.state().turn, Side::PlayerTwo);
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/new_game.h"
-#include "recording_window.h"
+#include "recording_events.h"
 
 namespace nokturna {
 namespace {
@@ -11,41 +11,37 @@ namespace {
 using testing::TestGame;
 
 std::string afterTicks(TestGame& t, int ticks) {
-  for (int i = 0; i < ticks; ++i) Timer2_Timer(t.game);
-  return t.window.caption(Label::timelbl);
+  for (int i = 0; i < ticks; ++i) ClockTicked(t.game);
+  return t.events.clock;
 }
 
 TEST(GameClock, SecondsAndMinutesCarry) {
   TestGame t;
-  NewGame(t.game);
+  StartNewGame(t.game);
   EXPECT_EQ(afterTicks(t, 1), "00:00:01");
   EXPECT_EQ(afterTicks(t, 58), "00:00:59");
   EXPECT_EQ(afterTicks(t, 1), "00:01:00");
   EXPECT_EQ(afterTicks(t, 3600 - 60 - 1), "00:59:59");
   EXPECT_EQ(afterTicks(t, 1), "01:00:00");
-  EXPECT_EQ(t.state().clockHours, 1);
-  EXPECT_EQ(t.state().clockMinutes, 0);
-  EXPECT_EQ(t.state().clockSeconds, 0);
+  EXPECT_EQ(t.state().clock.hours, 1);
+  EXPECT_EQ(t.state().clock.minutes, 0);
+  EXPECT_EQ(t.state().clock.seconds, 0);
 }
 
 TEST(GameClock, HoursGrowPastTwoDigits) {
   TestGame t;
-  NewGame(t.game);
-  t.state().clockHours = 99;
-  t.state().clockMinutes = 59;
-  t.state().clockSeconds = 59;
+  StartNewGame(t.game);
+  t.state().clock = {99, 59, 59};
   EXPECT_EQ(afterTicks(t, 1), "100:00:00");
-  EXPECT_EQ(ClockText(123, 59, 59), "123:59:59");
-  EXPECT_EQ(ClockText(1, 5, 30), "01:05:30");
-  EXPECT_EQ(ClockText(10, 10, 10), "10:10:10");
 }
 
-TEST(GameClock, ANewGameRestartsTheCountButNotTheLabel) {
+TEST(GameClock, ANewGameRestartsTheCountButSaysNothingOfTheTime) {
   TestGame t;
-  NewGame(t.game);
+  StartNewGame(t.game);
   afterTicks(t, 75);
-  NewGame(t.game);
-  EXPECT_EQ(t.window.caption(Label::timelbl), "00:01:15");
+  t.events.log.clear();
+  StartNewGame(t.game);
+  for (const std::string& event : t.events.log) EXPECT_EQ(event.rfind("clockMoved", 0), std::string::npos);
   EXPECT_EQ(afterTicks(t, 1), "00:00:01");
 }
 

@@ -4,87 +4,73 @@
 
 #include "engine/line_claiming.h"
 #include "engine/new_game.h"
-#include "recording_window.h"
+#include "opponent/computer_player.h"
+#include "recording_events.h"
 
 namespace nokturna {
 namespace {
 
 using testing::TestGame;
+using Log = std::vector<std::string>;
 
-TEST(PlayModes, ChoosingTheCheckedModeDoesNothing) {
+TEST(PlayModes, ChoosingTheCurrentModeDoesNothing) {
   TestGame t;
-  vsmode_Click(t.game, kPersonVsComputer);
-  play1_Click(t.game);
-  t.window.log.clear();
-  vsmode_Click(t.game, kPersonVsComputer);
-  EXPECT_TRUE(t.window.log.empty());
+  PlayChosen(t.game);
+  t.events.log.clear();
+  ModeChosen(t.game, PlayMode::PersonVsComputer);
+  EXPECT_TRUE(t.events.log.empty());
 }
 
 TEST(PlayModes, BetweenGamesTheModeSwitchesWithoutAQuestionOrAGame) {
   TestGame t;
-  vsmode_Click(t.game, kPersonVsPerson);
-  EXPECT_TRUE(t.window.questions.empty());
-  EXPECT_EQ(t.state().playMode, kPersonVsPerson);
-  EXPECT_TRUE(t.window.modeChecked[1]);
-  EXPECT_FALSE(t.window.modeChecked[2]);
-  EXPECT_TRUE(t.state().gameStopped);
-  const std::vector<std::string> order = {"mode 2 unchecked", "mode 1 checked"};
-  EXPECT_EQ(t.window.log, order);
+  ModeChosen(t.game, PlayMode::PersonVsPerson);
+  EXPECT_EQ(t.events.log, (Log{"modeChanged person"}));
+  EXPECT_EQ(t.state().mode, PlayMode::PersonVsPerson);
+  EXPECT_FALSE(t.state().running);
 }
 
 TEST(PlayModes, DuringAGameNoLeavesModeBoardAndClockAlone) {
   TestGame t;
-  play1_Click(t.game);
-  box_Click(t.game, 5);
-  t.window.answers = {false};
-  vsmode_Click(t.game, kPersonVsPerson);
-  ASSERT_EQ(t.window.questions.size(), 1u);
-  EXPECT_EQ(t.window.questions[0].prompt, "If you change this mode you must restart the game");
-  EXPECT_EQ(t.window.questions[0].title, "Caution !!");
-  EXPECT_EQ(t.window.questions[0].buttons, Buttons::YesNo);
-  EXPECT_EQ(t.state().playMode, kPersonVsComputer);
-  EXPECT_TRUE(t.window.modeChecked[2]);
-  EXPECT_TRUE(t.state().claimed(5));
-  EXPECT_TRUE(t.window.timerOn(Timer::Timer2));
+  PlayChosen(t.game);
+  LineClicked(t.game, 5);
+  t.events.answers = {false};
+  ModeChosen(t.game, PlayMode::PersonVsPerson);
+  ASSERT_EQ(t.events.questions.size(), 1u);
+  EXPECT_EQ(t.events.questions[0].prompt, "If you change this mode you must restart the game");
+  EXPECT_EQ(t.events.questions[0].title, "Caution !!");
+  EXPECT_EQ(t.events.questions[0].buttons, Buttons::YesNo);
+  EXPECT_EQ(t.state().mode, PlayMode::PersonVsComputer);
+  EXPECT_EQ(t.events.mode, PlayMode::PersonVsComputer);
+  EXPECT_TRUE(t.state().board.claimed(5));
+  EXPECT_TRUE(t.events.clockRunning);
 }
 
 TEST(PlayModes, DuringAGameYesSwitchesAndStartsAFreshGameInTheNewMode) {
   TestGame t;
-  play1_Click(t.game);
-  box_Click(t.game, 5);  // the computer's turn is now pending
-  t.window.answers = {true};
-  vsmode_Click(t.game, kPersonVsPerson);
-  EXPECT_EQ(t.state().playMode, kPersonVsPerson);
-  EXPECT_TRUE(t.window.modeChecked[1]);
-  EXPECT_FALSE(t.state().claimed(5));
-  EXPECT_EQ(t.state().turn, kPlayer1);
-  EXPECT_FALSE(t.window.timerOn(Timer::Timer1));  // no computer move in a person-against-person game
+  PlayChosen(t.game);
+  LineClicked(t.game, 5);  // the computer's turn is now pending
+  t.events.answers = {true};
+  t.events.log.clear();
+  ModeChosen(t.game, PlayMode::PersonVsPerson);
+  EXPECT_EQ(t.events.log,
+            (Log{"ask Caution !!", "modeChanged person", "computerTurnCancelled", "gameStarted Player 1"}));
+  EXPECT_EQ(t.state().mode, PlayMode::PersonVsPerson);
+  EXPECT_FALSE(t.state().board.claimed(5));
+  EXPECT_FALSE(t.events.computerPending);  // no computer move in a person-against-person game
 }
 
-TEST(PlayModes, TheComputersTickDisarmsTheTimerAndAnswersWithOneLine) {
+TEST(PlayModes, TheComputerAnswersAPersonWithOneLineAndHandsTheTurnBack) {
   TestGame t;
-  play1_Click(t.game);
-  box_Click(t.game, 5);
-  t.window.log.clear();
-  Timer1_Timer(t.game);
-  ASSERT_FALSE(t.window.log.empty());
-  EXPECT_EQ(t.window.log.front(), "Timer1 off");
+  PlayChosen(t.game);
+  LineClicked(t.game, 5);
+  t.events.log.clear();
+  TakeComputerTurn(t.game);
+  ASSERT_EQ(t.events.log.size(), 2u);
+  EXPECT_EQ(t.events.log[0].rfind("lineClaimed ", 0), 0u);
+  EXPECT_EQ(t.events.log[1], "turnPassed Player 1");
   int claimed = 0;
-  for (int line = 1; line <= kLineCount; ++line) claimed += t.state().claimed(line);
+  for (int line = 1; line <= kLineCount; ++line) claimed += t.state().board.claimed(line);
   EXPECT_EQ(claimed, 2);
-  EXPECT_EQ(t.state().turn, kPlayer1);
-  EXPECT_FALSE(t.window.timerOn(Timer::Timer1));
-}
-
-TEST(PlayModes, AStaleTickNeverMovesForAPerson) {
-  TestGame t;
-  play1_Click(t.game);
-  Timer1_Timer(t.game);  // Player 1 to move
-  for (int line = 1; line <= kLineCount; ++line) EXPECT_FALSE(t.state().claimed(line));
-  t.state().gameStopped = true;
-  t.state().turn = kComputer;
-  Timer1_Timer(t.game);
-  for (int line = 1; line <= kLineCount; ++line) EXPECT_FALSE(t.state().claimed(line));
 }
 
 }  // namespace

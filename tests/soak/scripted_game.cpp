@@ -21,8 +21,8 @@
 #include "audio/sdl_clip_player.h"
 #include "audio/sound_effects.h"
 #include "ui/clickable_image.h"
-#include "ui/form1.h"
-#include "ui/form3.h"
+#include "ui/main_window.h"
+#include "ui/winner_window.h"
 
 int main(int argc, char* argv[]) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
@@ -49,16 +49,16 @@ int main(int argc, char* argv[]) {
   bool crowned = false;
   int moves = 0;
   {
-    nokturna::form1 window(nullptr, QStringLiteral(NOKTURNA_SOURCE_DIR));
+    nokturna::MainWindow window(nullptr, QStringLiteral(NOKTURNA_SOURCE_DIR));
     window.show();
-    auto* pause = window.findChild<QTimer*>(QStringLiteral("Timer1"));
+    auto* pause = window.findChild<QTimer*>(QStringLiteral("computerPause"));
     pause->setInterval(pauseMs);
-    window.findChild<QAction*>(QStringLiteral("play1"))->trigger();
+    window.findChild<QAction*>(QStringLiteral("playAction"))->trigger();
 
     std::mt19937 person(7);
     QTimer hand;
     QObject::connect(&hand, &QTimer::timeout, &window, [&] {
-      if (nokturna::Form3* winner = window.winnerWindow(); winner != nullptr && winner->isVisible()) {
+      if (nokturna::WinnerWindow* winner = window.winnerWindow(); winner != nullptr && winner->isVisible()) {
         crowned = true;
         hand.stop();
         window.close();  // the close button's way out: the music stops, the winner window goes
@@ -68,7 +68,7 @@ int main(int argc, char* argv[]) {
       if (pause->isActive()) return;  // the computer's turn
       std::vector<nokturna::ClickableImage*> free;
       for (int line = 1; line <= 112; ++line) {
-        auto* image = window.findChild<nokturna::ClickableImage*>(QStringLiteral("box%1").arg(line));
+        auto* image = window.findChild<nokturna::ClickableImage*>(QStringLiteral("line%1").arg(line));
         if (image != nullptr && image->pixmap().isNull()) free.push_back(image);
       }
       if (free.empty()) return;

@@ -26,7 +26,7 @@ constexpr std::uint64_t kFirstSeed = 100001;
 TEST(Soak, PersonAgainstComputer) {
   const std::uint64_t games = GamesPerMode();
   for (std::uint64_t seed = kFirstSeed; seed < kFirstSeed + games; ++seed) {
-    testing::PlayWholeGame(seed, kPersonVsComputer);
+    testing::PlayWholeGame(seed, PlayMode::PersonVsComputer);
     if (HasFatalFailure()) FAIL() << "seed " << seed;
   }
 }
@@ -34,7 +34,7 @@ TEST(Soak, PersonAgainstComputer) {
 TEST(Soak, PersonAgainstPerson) {
   const std::uint64_t games = GamesPerMode();
   for (std::uint64_t seed = kFirstSeed; seed < kFirstSeed + games; ++seed) {
-    testing::PlayWholeGame(seed, kPersonVsPerson);
+    testing::PlayWholeGame(seed, PlayMode::PersonVsPerson);
     if (HasFatalFailure()) FAIL() << "seed " << seed;
   }
 }

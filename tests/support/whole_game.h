@@ -9,26 +9,46 @@
 
 #include "engine/line_claiming.h"
 #include "engine/new_game.h"
+#include "opponent/computer_player.h"
 #include "opponent/play_modes.h"
-#include "recording_window.h"
+#include "recording_events.h"
 
 namespace nokturna::testing {
 
-// Everything that must hold between two moves: the lines drawn are the lines claimed, the markers shown
-// are the squares closed, the scores add up, and the timers run exactly when they should.
-inline void CheckInvariants(const TestGame& t, int mode, int claimedLines) {
+// One move: the computer's when it is to move (its pause over), else a person's click on a line drawn at
+// random; clicks on taken lines come first and must change nothing.
+inline void PlayOneMove(TestGame& t, std::mt19937& person) {
+  if (t.game.state.turn == Side::Computer) {
+    t.events.computerPauseOver();
+    TakeComputerTurn(t.game);
+    return;
+  }
+  const std::size_t heard = t.events.log.size();
+  int line = std::uniform_int_distribution<int>(1, kLineCount)(person);
+  while (t.game.state.board.claimed(line)) {
+    LineClicked(t.game, line);
+    ASSERT_EQ(t.events.log.size(), heard);
+    line = std::uniform_int_distribution<int>(1, kLineCount)(person);
+  }
+  LineClicked(t.game, line);
+}
+
+// Everything that must hold between two moves: the lines shown are the lines claimed, the squares shown
+// are the squares closed, the scores add up, and the computer's pause and the clock run exactly when
+// they should.
+inline void CheckInvariants(const TestGame& t, PlayMode mode, int claimedLines) {
   const GameState& s = t.game.state;
   int claimed = 0;
   // The per-line and per-square comparisons run millions of times in the soak: plain tests first, and
   // the assertion (with its message) only for one that fails.
   for (int line = 1; line <= kLineCount; ++line) {
-    const int orientation = isHorizontal(line) ? kHorizontal : kVertical;
-    if (s.lineState[line][1] != orientation) {
-      ASSERT_EQ(s.lineState[line][1], orientation) << line;
+    const LineKind kind = IsHorizontal(line) ? LineKind::Horizontal : LineKind::Vertical;
+    if (s.board.lines[line].kind != kind) {
+      ASSERT_EQ(s.board.lines[line].kind, kind) << line;
     }
-    claimed += s.claimed(line);
-    if ((t.window.linePicture[line] != 0) != s.claimed(line)) {
-      ASSERT_EQ(t.window.linePicture[line] != 0, s.claimed(line)) << line;
+    claimed += s.board.claimed(line);
+    if (t.events.lineOwner[line].has_value() != s.board.claimed(line)) {
+      ASSERT_EQ(t.events.lineOwner[line].has_value(), s.board.claimed(line)) << line;
     }
   }
   ASSERT_EQ(claimed, claimedLines);
@@ -36,51 +56,41 @@ inline void CheckInvariants(const TestGame& t, int mode, int claimedLines) {
   int complete = 0;
   for (int q = 1; q <= kSquareCount; ++q) {
     bool allSides = true;
-    for (int side : sidesOfSquare(q)) allSides = allSides && s.claimed(side);
+    for (int side : SidesOfSquare(q)) allSides = allSides && s.board.claimed(side);
     complete += allSides;
-    if ((t.window.markerPicture[q] != 0) != allSides) {
-      ASSERT_EQ(t.window.markerPicture[q] != 0, allSides) << "square " << q;
+    if (t.events.squareOwner[q].has_value() != allSides) {
+      ASSERT_EQ(t.events.squareOwner[q].has_value(), allSides) << "square " << q;
     }
   }
-  ASSERT_EQ(complete, s.squaresClosed);
-  ASSERT_EQ(s.score[1] + s.score[2] + s.score[3], s.squaresClosed);
-  const int idle = mode == kPersonVsPerson ? kComputer : kPlayer2;
-  ASSERT_EQ(s.score[idle], 0);
+  ASSERT_EQ(complete, s.squaresWon);
+  ASSERT_EQ(s.score(Side::PlayerOne) + s.score(Side::Computer) + s.score(Side::PlayerTwo), s.squaresWon);
+  const Side idle = mode == PlayMode::PersonVsPerson ? Side::Computer : Side::PlayerTwo;
+  ASSERT_EQ(s.score(idle), 0);
 
-  ASSERT_EQ(s.gameStopped, s.squaresClosed == kSquareCount);
-  if (!s.gameStopped) {
-    ASSERT_TRUE(s.turn == kPlayer1 || s.turn == (mode == kPersonVsPerson ? kPlayer2 : kComputer));
-    ASSERT_EQ(t.window.timerOn(Timer::Timer1), s.turn == kComputer);
-    ASSERT_TRUE(t.window.timerOn(Timer::Timer2));
+  ASSERT_EQ(s.running, s.squaresWon != kSquareCount);
+  if (s.running) {
+    ASSERT_TRUE(s.turn == Side::PlayerOne || s.turn == OpponentIn(mode));
+    ASSERT_EQ(t.events.computerPending, s.turn == Side::Computer);
+    ASSERT_TRUE(t.events.clockRunning);
   } else {
-    ASSERT_FALSE(t.window.timerOn(Timer::Timer1));
-    ASSERT_FALSE(t.window.timerOn(Timer::Timer2));
+    ASSERT_FALSE(t.events.computerPending);
+    ASSERT_FALSE(t.events.clockRunning);
   }
 }
 
-// One seeded game in `mode`: a person clicking at random (taken lines too) and, against the computer,
-// the computer's ticks. Stops at the first broken invariant; the caller checks HasFatalFailure().
-inline void PlayWholeGame(std::uint64_t seed, int mode) {
+// One seeded game in `mode`, every invariant checked after every move. Stops at the first broken
+// invariant; the caller checks HasFatalFailure().
+inline void PlayWholeGame(std::uint64_t seed, PlayMode mode) {
   TestGame t(seed);
   std::mt19937 person(static_cast<unsigned>(seed));
-  vsmode_Click(t.game, mode);
-  play1_Click(t.game);
+  ModeChosen(t.game, mode);
+  PlayChosen(t.game);
   int claimedLines = 0;
-  while (!t.game.state.gameStopped) {
+  while (t.game.state.running) {
     ASSERT_LT(claimedLines, kLineCount);
-    t.window.log.clear();
-    if (t.game.state.turn == kComputer) {
-      Timer1_Timer(t.game);
-    } else {
-      // A person clicks anywhere; clicks on taken lines must change nothing.
-      int line = std::uniform_int_distribution<int>(1, kLineCount)(person);
-      while (t.game.state.claimed(line)) {
-        box_Click(t.game, line);
-        ASSERT_TRUE(t.window.log.empty());
-        line = std::uniform_int_distribution<int>(1, kLineCount)(person);
-      }
-      box_Click(t.game, line);
-    }
+    t.events.log.clear();
+    PlayOneMove(t, person);
+    if (::testing::Test::HasFatalFailure()) return;
     ++claimedLines;
     CheckInvariants(t, mode, claimedLines);
     if (::testing::Test::HasFatalFailure()) return;
@@ -88,10 +98,9 @@ inline void PlayWholeGame(std::uint64_t seed, int mode) {
   // Once the 49th square closes no line is left.
   ASSERT_EQ(claimedLines, kLineCount);
   const GameState& s = t.game.state;
-  const int second = mode == kPersonVsPerson ? kPlayer2 : kComputer;
-  const int winner = s.score[kPlayer1] > s.score[second] ? kPlayer1 : second;
-  ASSERT_EQ(t.window.winnerCaption, s.playerName[winner] + " adalah Raja Kubur");
-  ASSERT_EQ(t.window.winnerShown, 1);
+  const Side second = OpponentIn(mode);
+  ASSERT_EQ(t.events.winner, s.score(Side::PlayerOne) > s.score(second) ? Side::PlayerOne : second);
+  ASSERT_EQ(t.events.gamesEnded, 1);
 }
 
 }  // namespace nokturna::testing

@@ -59,7 +59,7 @@ class AccessibilityTest : public QObject {
 
   void init() {
     clips_ = std::make_unique<ClipRecorder>();
-    window_ = std::make_unique<form1>();
+    window_ = std::make_unique<MainWindow>();
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     heard.clear();
@@ -70,10 +70,11 @@ class AccessibilityTest : public QObject {
   }
 
   void lineAndSquareNamesMatchTheBoard() {
-    QCOMPARE(nameOf(boxOf(*window_, 1)),
+    QCOMPARE(nameOf(lineImageOf(*window_, 1)),
              QStringLiteral("Line 1, horizontal, row 1, between columns 1 and 2"));
-    QCOMPARE(nameOf(boxOf(*window_, 9)), QStringLiteral("Line 9, vertical, column 2, between rows 1 and 2"));
-    QCOMPARE(nameOf(bolaOf(*window_, 12)), QStringLiteral("Square 12, row 2, column 5"));
+    QCOMPARE(nameOf(lineImageOf(*window_, 9)),
+             QStringLiteral("Line 9, vertical, column 2, between rows 1 and 2"));
+    QCOMPARE(nameOf(markerOf(*window_, 12)), QStringLiteral("Square 12, row 2, column 5"));
 
     // Every name is different, says what the image's shape shows, and orders rows and columns the way
     // the images lie on the board.
@@ -83,7 +84,7 @@ class AccessibilityTest : public QObject {
     QSet<QString> names;
     QHash<QString, QLabel*> lineAt;  // "h<row>,<first column>" / "v<column>,<first row>"
     for (int line = 1; line <= 112; ++line) {
-      QLabel* image = boxOf(*window_, line);
+      QLabel* image = lineImageOf(*window_, line);
       const QString name = nameOf(image);
       names.insert(name);
       const QRegularExpressionMatch m = lineName.match(name);
@@ -98,11 +99,11 @@ class AccessibilityTest : public QObject {
       const int column = horizontal ? m.captured(4).toInt() : m.captured(6).toInt();
       QCOMPARE(horizontal ? m.captured(5).toInt() : m.captured(8).toInt(), (horizontal ? column : row) + 1);
       // Same row or column of posts, same line of images; the next one further on.
-      if (horizontal && column > 1) QCOMPARE(image->y(), boxOf(*window_, line - 1)->y());
-      if (horizontal && column > 1) QVERIFY(image->x() > boxOf(*window_, line - 1)->x());
-      if (!horizontal && column > 1) QVERIFY(image->x() > boxOf(*window_, line - 1)->x());
-      if (row > 1) QVERIFY(image->y() > boxOf(*window_, line - 15)->y());
-      if (!horizontal && row > 1) QCOMPARE(image->x(), boxOf(*window_, line - 15)->x());
+      if (horizontal && column > 1) QCOMPARE(image->y(), lineImageOf(*window_, line - 1)->y());
+      if (horizontal && column > 1) QVERIFY(image->x() > lineImageOf(*window_, line - 1)->x());
+      if (!horizontal && column > 1) QVERIFY(image->x() > lineImageOf(*window_, line - 1)->x());
+      if (row > 1) QVERIFY(image->y() > lineImageOf(*window_, line - 15)->y());
+      if (!horizontal && row > 1) QCOMPARE(image->x(), lineImageOf(*window_, line - 15)->x());
       lineAt.insert(horizontal ? QStringLiteral("h%1,%2").arg(row).arg(column)
                                : QStringLiteral("v%1,%2").arg(column).arg(row),
                     image);
@@ -110,7 +111,7 @@ class AccessibilityTest : public QObject {
     // Each square's marker lies inside the four lines its name and theirs imply.
     const QRegularExpression squareName(QStringLiteral("^Square (\\d+), row (\\d+), column (\\d+)$"));
     for (int square = 1; square <= 49; ++square) {
-      QLabel* marker = bolaOf(*window_, square);
+      QLabel* marker = markerOf(*window_, square);
       const QString name = nameOf(marker);
       names.insert(name);
       QCOMPARE(descriptionOf(marker), QStringLiteral("empty"));
@@ -134,21 +135,21 @@ class AccessibilityTest : public QObject {
     const struct {
       const char* label;
       const char* name;
-    } labels[] = {{"commentlbl", "Turn"},
-                  {"scorelbl1", "Score of Player 1"},
-                  {"scorelbl2", "Score of the opponent"},
-                  {"timelbl", "Game time"}};
+    } labels[] = {{"turnLabel", "Turn"},
+                  {"playerOneScoreLabel", "Score of Player 1"},
+                  {"opponentScoreLabel", "Score of the opponent"},
+                  {"clockLabel", "Game time"}};
     for (const auto& l : labels) {
       QLabel* label = labelOf(*window_, l.label);
       QCOMPARE(nameOf(label), QLatin1String(l.name));
       QCOMPARE(valueOf(label), label->text());
       QCOMPARE(descriptionOf(label), label->text());
     }
-    QCOMPARE(valueOf(labelOf(*window_, "commentlbl")), QStringLiteral("Welcome to Nokturna 1.0"));
+    QCOMPARE(valueOf(labelOf(*window_, "turnLabel")), QStringLiteral("Welcome to Nokturna 1.0"));
 
     // The clock's value follows its ticks.
     play();
-    QLabel* clock = labelOf(*window_, "timelbl");
+    QLabel* clock = labelOf(*window_, "clockLabel");
     QTRY_VERIFY_WITH_TIMEOUT(valueOf(clock) != QStringLiteral("00:00:00"), 3000);
     QCOMPARE(valueOf(clock), clock->text());
   }
@@ -160,38 +161,38 @@ class AccessibilityTest : public QObject {
     heard.clear();
     for (int line : {1, 8, 9, 16}) clickLine(*window_, line);  // Player 2 closes square 1
     for (int line : {1, 8, 9, 16}) {
-      QVERIFY(heardOf(boxOf(*window_, line), QAccessible::DescriptionChanged));
-      QVERIFY(heardOf(boxOf(*window_, line), QAccessible::StateChanged));
+      QVERIFY(heardOf(lineImageOf(*window_, line), QAccessible::DescriptionChanged));
+      QVERIFY(heardOf(lineImageOf(*window_, line), QAccessible::StateChanged));
     }
-    QVERIFY(!heardOf(boxOf(*window_, 2), QAccessible::DescriptionChanged));
-    QVERIFY(heardOf(bolaOf(*window_, 1), QAccessible::DescriptionChanged));
-    QVERIFY(!heardOf(bolaOf(*window_, 2), QAccessible::DescriptionChanged));
-    QVERIFY(heardOf(labelOf(*window_, "commentlbl"), QAccessible::ValueChanged));
-    QVERIFY(heardOf(labelOf(*window_, "scorelbl2"), QAccessible::ValueChanged));
-    QVERIFY(!heardOf(labelOf(*window_, "scorelbl1"), QAccessible::ValueChanged));
-    QTRY_VERIFY_WITH_TIMEOUT(heardOf(labelOf(*window_, "timelbl"), QAccessible::ValueChanged), 3000);
+    QVERIFY(!heardOf(lineImageOf(*window_, 2), QAccessible::DescriptionChanged));
+    QVERIFY(heardOf(markerOf(*window_, 1), QAccessible::DescriptionChanged));
+    QVERIFY(!heardOf(markerOf(*window_, 2), QAccessible::DescriptionChanged));
+    QVERIFY(heardOf(labelOf(*window_, "turnLabel"), QAccessible::ValueChanged));
+    QVERIFY(heardOf(labelOf(*window_, "opponentScoreLabel"), QAccessible::ValueChanged));
+    QVERIFY(!heardOf(labelOf(*window_, "playerOneScoreLabel"), QAccessible::ValueChanged));
+    QTRY_VERIFY_WITH_TIMEOUT(heardOf(labelOf(*window_, "clockLabel"), QAccessible::ValueChanged), 3000);
 
     heard.clear();
     auto question = answerNextQuestion(QMessageBox::Ok);
     play();
     QVERIFY(question->seen);
-    QVERIFY(heardOf(boxOf(*window_, 16), QAccessible::DescriptionChanged));
-    QVERIFY(heardOf(boxOf(*window_, 16), QAccessible::StateChanged));
-    QVERIFY(heardOf(bolaOf(*window_, 1), QAccessible::DescriptionChanged));
-    QVERIFY(heardOf(labelOf(*window_, "scorelbl2"), QAccessible::ValueChanged));
+    QVERIFY(heardOf(lineImageOf(*window_, 16), QAccessible::DescriptionChanged));
+    QVERIFY(heardOf(lineImageOf(*window_, 16), QAccessible::StateChanged));
+    QVERIFY(heardOf(markerOf(*window_, 1), QAccessible::DescriptionChanged));
+    QVERIFY(heardOf(labelOf(*window_, "opponentScoreLabel"), QAccessible::ValueChanged));
     // What stays as it was is not announced again.
-    QVERIFY(!heardOf(boxOf(*window_, 2), QAccessible::DescriptionChanged));
-    QVERIFY(!heardOf(boxOf(*window_, 2), QAccessible::StateChanged));
-    QVERIFY(!heardOf(bolaOf(*window_, 2), QAccessible::DescriptionChanged));
-    QVERIFY(!heardOf(labelOf(*window_, "scorelbl1"), QAccessible::ValueChanged));
+    QVERIFY(!heardOf(lineImageOf(*window_, 2), QAccessible::DescriptionChanged));
+    QVERIFY(!heardOf(lineImageOf(*window_, 2), QAccessible::StateChanged));
+    QVERIFY(!heardOf(markerOf(*window_, 2), QAccessible::DescriptionChanged));
+    QVERIFY(!heardOf(labelOf(*window_, "playerOneScoreLabel"), QAccessible::ValueChanged));
   }
 
   void claimsFollowTheGameAgainstTheComputer() {
     play();
-    QLabel* comment = labelOf(*window_, "commentlbl");
+    QLabel* comment = labelOf(*window_, "turnLabel");
     QCOMPARE(valueOf(comment), QStringLiteral("Giliran / Turn : Player 1"));
 
-    QLabel* first = boxOf(*window_, 1);
+    QLabel* first = lineImageOf(*window_, 1);
     clickLine(*window_, 1);
     QCOMPARE(descriptionOf(first), QStringLiteral("claimed by Player 1"));
     QVERIFY(accessible(first)->state().checked);
@@ -200,16 +201,16 @@ class AccessibilityTest : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(drawnLines(*window_), 2, 3000);
     int computersLine = 0;
     for (int line = 2; line <= 112; ++line) {
-      if (!isBlank(boxOf(*window_, line))) computersLine = line;
+      if (!isBlank(lineImageOf(*window_, line))) computersLine = line;
     }
     QVERIFY(computersLine != 0);
-    QCOMPARE(descriptionOf(boxOf(*window_, computersLine)), QStringLiteral("claimed by Daviz Edezo"));
-    QVERIFY(accessible(boxOf(*window_, computersLine))->state().checked);
+    QCOMPARE(descriptionOf(lineImageOf(*window_, computersLine)), QStringLiteral("claimed by Daviz Edezo"));
+    QVERIFY(accessible(lineImageOf(*window_, computersLine))->state().checked);
     QCOMPARE(descriptionOf(first), QStringLiteral("claimed by Player 1"));
     QCOMPARE(valueOf(comment), QStringLiteral("Giliran / Turn : Player 1"));
     int claimed = 0;
     for (int line = 1; line <= 112; ++line) {
-      claimed += descriptionOf(boxOf(*window_, line)) == QStringLiteral("free") ? 0 : 1;
+      claimed += descriptionOf(lineImageOf(*window_, line)) == QStringLiteral("free") ? 0 : 1;
     }
     QCOMPARE(claimed, 2);
   }
@@ -218,70 +219,72 @@ class AccessibilityTest : public QObject {
     chooseMode(1);
     play();
     for (int line : {1, 8, 9, 16}) clickLine(*window_, line);  // Player 2 closes square 1
-    QCOMPARE(descriptionOf(bolaOf(*window_, 1)), QStringLiteral("won by Player 2"));
-    QCOMPARE(descriptionOf(bolaOf(*window_, 2)), QStringLiteral("empty"));
-    QCOMPARE(descriptionOf(boxOf(*window_, 16)), QStringLiteral("claimed by Player 2"));
-    QCOMPARE(descriptionOf(boxOf(*window_, 9)), QStringLiteral("claimed by Player 1"));
-    QCOMPARE(valueOf(labelOf(*window_, "scorelbl2")), QStringLiteral("1"));
-    QCOMPARE(valueOf(labelOf(*window_, "scorelbl1")), QStringLiteral(" 0"));
-    QCOMPARE(valueOf(labelOf(*window_, "commentlbl")), QStringLiteral("Giliran / Turn : Player 2"));
+    QCOMPARE(descriptionOf(markerOf(*window_, 1)), QStringLiteral("won by Player 2"));
+    QCOMPARE(descriptionOf(markerOf(*window_, 2)), QStringLiteral("empty"));
+    QCOMPARE(descriptionOf(lineImageOf(*window_, 16)), QStringLiteral("claimed by Player 2"));
+    QCOMPARE(descriptionOf(lineImageOf(*window_, 9)), QStringLiteral("claimed by Player 1"));
+    QCOMPARE(valueOf(labelOf(*window_, "opponentScoreLabel")), QStringLiteral("1"));
+    QCOMPARE(valueOf(labelOf(*window_, "playerOneScoreLabel")), QStringLiteral(" 0"));
+    QCOMPARE(valueOf(labelOf(*window_, "turnLabel")), QStringLiteral("Giliran / Turn : Player 2"));
 
     auto question = answerNextQuestion(QMessageBox::Ok);
     play();
     QVERIFY(question->seen);
     for (int line = 1; line <= 112; ++line) {
-      QCOMPARE(descriptionOf(boxOf(*window_, line)), QStringLiteral("free"));
-      QVERIFY(!accessible(boxOf(*window_, line))->state().checked);
+      QCOMPARE(descriptionOf(lineImageOf(*window_, line)), QStringLiteral("free"));
+      QVERIFY(!accessible(lineImageOf(*window_, line))->state().checked);
     }
     for (int square = 1; square <= 49; ++square) {
-      QCOMPARE(descriptionOf(bolaOf(*window_, square)), QStringLiteral("empty"));
+      QCOMPARE(descriptionOf(markerOf(*window_, square)), QStringLiteral("empty"));
     }
-    QCOMPARE(valueOf(labelOf(*window_, "scorelbl2")), QStringLiteral(" 0"));
-    QCOMPARE(valueOf(labelOf(*window_, "commentlbl")), QStringLiteral("Giliran / Turn : Player 1"));
+    QCOMPARE(valueOf(labelOf(*window_, "opponentScoreLabel")), QStringLiteral(" 0"));
+    QCOMPARE(valueOf(labelOf(*window_, "turnLabel")), QStringLiteral("Giliran / Turn : Player 1"));
   }
 
   void pressActionClaimsAFreeLineLikeAClick() {
-    QAccessibleActionInterface* fifth = accessible(boxOf(*window_, 5))->actionInterface();
+    QAccessibleActionInterface* fifth = accessible(lineImageOf(*window_, 5))->actionInterface();
     QVERIFY(fifth != nullptr);
     QVERIFY(fifth->actionNames().contains(QAccessibleActionInterface::pressAction()));
 
     fifth->doAction(QAccessibleActionInterface::pressAction());  // before any game: nothing
-    QCOMPARE(descriptionOf(boxOf(*window_, 5)), QStringLiteral("free"));
+    QCOMPARE(descriptionOf(lineImageOf(*window_, 5)), QStringLiteral("free"));
     QVERIFY(clips_->played.empty());
 
     chooseMode(1);
     play();
     fifth->doAction(QAccessibleActionInterface::pressAction());
-    QCOMPARE(descriptionOf(boxOf(*window_, 5)), QStringLiteral("claimed by Player 1"));
-    QVERIFY(shows(boxOf(*window_, 5), linePictureOf(false, true)));
-    QCOMPARE(valueOf(labelOf(*window_, "commentlbl")), QStringLiteral("Giliran / Turn : Player 2"));
+    QCOMPARE(descriptionOf(lineImageOf(*window_, 5)), QStringLiteral("claimed by Player 1"));
+    QVERIFY(shows(lineImageOf(*window_, 5), linePictureOf(false, true)));
+    QCOMPARE(valueOf(labelOf(*window_, "turnLabel")), QStringLiteral("Giliran / Turn : Player 2"));
     QCOMPARE(clips_->played.size(), std::size_t{1});
 
     // A claimed line stays its first owner's, and the turn does not pass.
     fifth->doAction(QAccessibleActionInterface::pressAction());
-    QCOMPARE(descriptionOf(boxOf(*window_, 5)), QStringLiteral("claimed by Player 1"));
-    QCOMPARE(valueOf(labelOf(*window_, "commentlbl")), QStringLiteral("Giliran / Turn : Player 2"));
+    QCOMPARE(descriptionOf(lineImageOf(*window_, 5)), QStringLiteral("claimed by Player 1"));
+    QCOMPARE(valueOf(labelOf(*window_, "turnLabel")), QStringLiteral("Giliran / Turn : Player 2"));
     QCOMPARE(clips_->played.size(), std::size_t{1});
 
     // A press during a move's sound waits for the move, like a click.
-    QAccessibleActionInterface* sixth = accessible(boxOf(*window_, 6))->actionInterface();
+    QAccessibleActionInterface* sixth = accessible(lineImageOf(*window_, 6))->actionInterface();
     clips_->duringPlay = [&] {
       sixth->doAction(QAccessibleActionInterface::pressAction());
-      QCOMPARE(descriptionOf(boxOf(*window_, 6)), QStringLiteral("free"));
+      QCOMPARE(descriptionOf(lineImageOf(*window_, 6)), QStringLiteral("free"));
     };
     clickLine(*window_, 50);  // Player 2
-    QCOMPARE(descriptionOf(boxOf(*window_, 6)), QStringLiteral("free"));
-    QTRY_COMPARE(descriptionOf(boxOf(*window_, 6)), QStringLiteral("claimed by Player 1"));
-    QCOMPARE(descriptionOf(boxOf(*window_, 50)), QStringLiteral("claimed by Player 2"));
+    QCOMPARE(descriptionOf(lineImageOf(*window_, 6)), QStringLiteral("free"));
+    QTRY_COMPARE(descriptionOf(lineImageOf(*window_, 6)), QStringLiteral("claimed by Player 1"));
+    QCOMPARE(descriptionOf(lineImageOf(*window_, 50)), QStringLiteral("claimed by Player 2"));
   }
 
  private:
-  void play() { itemOf(*window_, "play1")->trigger(); }
-  void chooseMode(int mode) { itemOf(*window_, mode == 1 ? "vsmode1" : "vsmode2")->trigger(); }
+  void play() { itemOf(*window_, "playAction")->trigger(); }
+  void chooseMode(int mode) {
+    itemOf(*window_, mode == 1 ? "personVsPersonAction" : "personVsComputerAction")->trigger();
+  }
 
   QAccessible::UpdateHandler previousHandler_ = nullptr;
   std::unique_ptr<ClipRecorder> clips_;
-  std::unique_ptr<form1> window_;
+  std::unique_ptr<MainWindow> window_;
 };
 
 QTEST_MAIN(AccessibilityTest)

@@ -63,7 +63,7 @@ class AudioMenusTest : public QObject {
     QVERIFY(inOrder(calls, {".Init", "SetMasterVolume(-900)", "LoadSegment(" + songPath("Music1.mid") + ")",
                             "SetMasterVolume(570)", "PlaySegment("}));
     QCOMPARE(musicVolume, std::int16_t{85});
-    QVERIFY(itemOf(*window_, "song1")->isChecked());
+    QVERIFY(itemOf(*window_, "song1Action")->isChecked());
     QVERIFY(album()->menuAction()->isEnabled());
   }
 
@@ -72,28 +72,28 @@ class AudioMenusTest : public QObject {
     QVERIFY(music_->calls().empty());
     QVERIFY(!album()->menuAction()->isEnabled());
     // The switch keeps its start-up mark although nothing plays.
-    QVERIFY(itemOf(*window_, "music11")->isChecked());
+    QVERIFY(itemOf(*window_, "musicOnAction")->isChecked());
   }
 
   void musicOffStopsTheSongAndMusicOnStartsNothing() {
     addSong("Music1.mid");
     open();
     music_->calls().clear();
-    itemOf(*window_, "music12")->trigger();
-    QVERIFY(itemOf(*window_, "music12")->isChecked());
-    QVERIFY(!itemOf(*window_, "music11")->isChecked());
+    itemOf(*window_, "musicOffAction")->trigger();
+    QVERIFY(itemOf(*window_, "musicOffAction")->isChecked());
+    QVERIFY(!itemOf(*window_, "musicOnAction")->isChecked());
     QVERIFY(!album()->menuAction()->isEnabled());
     QVERIFY(!musicOn);
     QCOMPARE(count(music_->calls(), ".Stop("), 1);
 
     music_->calls().clear();
-    itemOf(*window_, "music11")->trigger();
-    QVERIFY(itemOf(*window_, "music11")->isChecked());
+    itemOf(*window_, "musicOnAction")->trigger();
+    QVERIFY(itemOf(*window_, "musicOnAction")->isChecked());
     QVERIFY(album()->menuAction()->isEnabled());
     QVERIFY(musicOn);
     QCOMPARE(count(music_->calls(), "PlaySegment("), 0);
     // The album still marks the song chosen last.
-    QVERIFY(itemOf(*window_, "song1")->isChecked());
+    QVERIFY(itemOf(*window_, "song1Action")->isChecked());
   }
 
   void choosingASongStopsLoadsRestartsTheEngineAndPlaysIt() {
@@ -101,18 +101,18 @@ class AudioMenusTest : public QObject {
     addSong("Music3.mid");
     open();
     music_->calls().clear();
-    itemOf(*window_, "song3")->trigger();
+    itemOf(*window_, "song3Action")->trigger();
     QVERIFY(inOrder(music_->calls(), {".Stop(", "LoadSegment(" + songPath("Music3.mid") + ")", ".Init",
                                       "SetMasterVolume(-900)", "SetMasterVolume(570)", "PlaySegment("}));
-    QVERIFY(itemOf(*window_, "song3")->isChecked());
-    QVERIFY(!itemOf(*window_, "song1")->isChecked());
+    QVERIFY(itemOf(*window_, "song3Action")->isChecked());
+    QVERIFY(!itemOf(*window_, "song1Action")->isChecked());
 
     // The song that carries the mark starts again from its beginning.
     music_->calls().clear();
-    itemOf(*window_, "song3")->trigger();
+    itemOf(*window_, "song3Action")->trigger();
     QVERIFY(inOrder(music_->calls(), {".Stop(", "LoadSegment(" + songPath("Music3.mid") + ")",
                                       "SetStartPoint(0)", "PlaySegment("}));
-    QVERIFY(itemOf(*window_, "song3")->isChecked());
+    QVERIFY(itemOf(*window_, "song3Action")->isChecked());
   }
 
   void aMissingSongTakesTheMarkWhileTheOldSongStartsAgain() {
@@ -120,21 +120,21 @@ class AudioMenusTest : public QObject {
     open();
     music_->unloadable().insert(songPath("Music2.mid"));
     music_->calls().clear();
-    itemOf(*window_, "song2")->trigger();
-    QVERIFY(itemOf(*window_, "song2")->isChecked());
-    QVERIFY(!itemOf(*window_, "song1")->isChecked());
+    itemOf(*window_, "song2Action")->trigger();
+    QVERIFY(itemOf(*window_, "song2Action")->isChecked());
+    QVERIFY(!itemOf(*window_, "song1Action")->isChecked());
     QCOMPARE(count(music_->calls(), "PlaySegment(segment"), 1);  // the song loaded at start-up
   }
 
   void theFirstChoiceAfterALoadWithoutSongsPlaysTheChosenSong() {
     open();  // nothing found: engine never started, "&Lagu Menyan" still wears its start-up mark
     addSong("Music4.mid");
-    itemOf(*window_, "music11")->trigger();
-    itemOf(*window_, "song4")->trigger();
+    itemOf(*window_, "musicOnAction")->trigger();
+    itemOf(*window_, "song4Action")->trigger();
     QVERIFY(inOrder(music_->calls(),
                     {"LoadSegment(" + songPath("Music4.mid") + ")", "SetMasterVolume(570)", "PlaySegment("}));
-    QVERIFY(itemOf(*window_, "song4")->isChecked());
-    QVERIFY(!itemOf(*window_, "song1")->isChecked());
+    QVERIFY(itemOf(*window_, "song4Action")->isChecked());
+    QVERIFY(!itemOf(*window_, "song1Action")->isChecked());
   }
 
  private:
@@ -146,16 +146,16 @@ class AudioMenusTest : public QObject {
     return (programFolder_->path() + QStringLiteral("/SongAlbum/") + QLatin1String(name)).toStdString();
   }
   void open() {
-    window_ = std::make_unique<form1>(nullptr, programFolder_->path());
+    window_ = std::make_unique<MainWindow>(nullptr, programFolder_->path());
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
   }
-  QMenu* album() const { return window_->findChild<QMenu*>(QStringLiteral("musik1")); }
+  QMenu* album() const { return window_->findChild<QMenu*>(QStringLiteral("songAlbumMenu")); }
 
   std::unique_ptr<ClipRecorder> clips_;
   std::unique_ptr<RecordingMusicEngine> music_;
   std::unique_ptr<QTemporaryDir> programFolder_;
-  std::unique_ptr<form1> window_;
+  std::unique_ptr<MainWindow> window_;
 };
 
 QTEST_MAIN(AudioMenusTest)

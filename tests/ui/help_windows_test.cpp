@@ -9,8 +9,8 @@
 #include <QtTest>
 #include <memory>
 
-#include "ui/form2.h"
-#include "ui/frm_about.h"
+#include "ui/about_window.h"
+#include "ui/how_to_play_window.h"
 #include "ui_test_support.h"
 
 using namespace nokturna;
@@ -26,8 +26,8 @@ struct HelpWindow {
   const char* title;
 };
 
-const HelpWindow kHowToPlay{"how1", 3, {455, 263}, {453, 262}, "How to play.."};
-const HelpWindow kAbout{"about1", 4, {393, 339}, {393, 340}, "About Nokturna 1.0"};
+const HelpWindow kHowToPlay{"howToPlayAction", 3, {455, 263}, {453, 262}, "How to play.."};
+const HelpWindow kAbout{"aboutAction", 4, {393, 339}, {393, 340}, "About Nokturna 1.0"};
 
 }  // namespace
 
@@ -82,7 +82,7 @@ class HelpWindowsTest : public QObject {
     openWindow(help)->close();
     QTRY_VERIFY(openWindow(help) == nullptr);
 
-    itemOf(*window_, "sound12")->trigger();
+    itemOf(*window_, "soundOffAction")->trigger();
     clips_->played.clear();
     PictureWindow* silent = choose(help);
     QVERIFY(silent->isVisible());
@@ -118,21 +118,27 @@ class HelpWindowsTest : public QObject {
     QVERIFY(QTest::qWaitForWindowExposed(shown.data()));
     QTest::mousePress(shown.data(), Qt::LeftButton, {}, QPoint(20, 20));
     QTest::mouseRelease(shown.data(), Qt::LeftButton, {}, QPoint(-5, 20));
-    QTest::qWait(50);
+    QVERIFY(runPostedEvents());
     QVERIFY(!shown.isNull());
+    QVERIFY(shown->isVisible());
     QTest::mouseClick(shown.data(), Qt::RightButton, {}, QPoint(20, 20));
-    QTest::qWait(50);
+    QVERIFY(runPostedEvents());
     QVERIFY(!shown.isNull());
+    QVERIFY(shown->isVisible());
   }
 
   void aGameAgainstTheComputerGoesOnWhileBothWindowsAreOpen() {
-    itemOf(*window_, "play1")->trigger();
+    // The computer's pause and the clock's second shortened: the game's timers run all the same.
+    window_->findChild<QTimer*>(QStringLiteral("computerPause"))->setInterval(5);
+    window_->findChild<QTimer*>(QStringLiteral("clockTicker"))->setInterval(5);
+    itemOf(*window_, "playAction")->trigger();
     choose(kHowToPlay);
     choose(kAbout);
     clickLine(*window_, 1);
     // The computer answers and the clock ticks with both windows up.
-    QTRY_COMPARE(drawnLines(*window_), 2);
-    QTRY_COMPARE(labelOf(*window_, "timelbl")->text(), QStringLiteral("00:00:01"));
+    QTRY_COMPARE_WITH_TIMEOUT(drawnLines(*window_), 2, kPatienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(labelOf(*window_, "clockLabel")->text() != QStringLiteral("00:00:00"),
+                             kPatienceMs);
     QVERIFY(window_->howToPlayWindow()->isVisible());
     QVERIFY(window_->aboutWindow()->isVisible());
   }
@@ -157,15 +163,15 @@ class HelpWindowsTest : public QObject {
   int countOpen(const HelpWindow& help) const {
     int open = 0;
     for (QWidget* top : QApplication::topLevelWidgets()) {
-      const bool same =
-          help.clip == 3 ? qobject_cast<Form2*>(top) != nullptr : qobject_cast<frmAbout*>(top) != nullptr;
+      const bool same = help.clip == 3 ? qobject_cast<HowToPlayWindow*>(top) != nullptr
+                                       : qobject_cast<AboutWindow*>(top) != nullptr;
       if (same && top->isVisible()) ++open;
     }
     return open;
   }
 
   std::unique_ptr<ClipRecorder> clips_;
-  std::unique_ptr<form1> window_;
+  std::unique_ptr<MainWindow> window_;
 };
 
 QTEST_MAIN(HelpWindowsTest)

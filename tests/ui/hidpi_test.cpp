@@ -4,10 +4,10 @@
 #include <QtTest>
 #include <memory>
 
-#include "ui/form2.h"
-#include "ui/form3.h"
-#include "ui/frm_about.h"
+#include "ui/about_window.h"
+#include "ui/how_to_play_window.h"
 #include "ui/picture_background.h"
+#include "ui/winner_window.h"
 #include "ui_test_support.h"
 
 using namespace nokturna;
@@ -46,31 +46,31 @@ class HiDpiTest : public QObject {
 
   void mainWindowKeepsItsLogicalSizeWithTwiceThePixels() {
     QWidget* client = window_->centralWidget();
-    QCOMPARE(client->size(), QSize(form1::kClientWidth, form1::kClientHeight));
+    QCOMPARE(client->size(), QSize(MainWindow::kClientWidth, MainWindow::kClientHeight));
     QCOMPARE(client->devicePixelRatio(), 2.0);
     const QPixmap grabbed = client->grab();
     QCOMPARE(grabbed.devicePixelRatio(), 2.0);
     QCOMPARE(grabbed.size(), QSize(1246, 1114));
-    QCOMPARE(boxOf(*window_, 9)->size() * 2, boxOf(*window_, 9)->grab().size());
+    QCOMPARE(lineImageOf(*window_, 9)->size() * 2, lineImageOf(*window_, 9)->grab().size());
   }
 
   void everyPictureInUseIsItsDoubleSizeTwin() {
     auto* board = qobject_cast<PictureBackground*>(window_->centralWidget());
     QVERIFY(board != nullptr);
     QCOMPARE(twinMismatch(board->picture(), "board.bmp"), QString());
-    QCOMPARE(twinMismatch(boxOf(*window_, 1)->pixmap(), "line_blue_h.png"), QString());
-    QCOMPARE(twinMismatch(boxOf(*window_, 9)->pixmap(), "line_blue_v.png"), QString());
-    QCOMPARE(twinMismatch(bolaOf(*window_, 1)->pixmap(), "disc_blue.png"), QString());
+    QCOMPARE(twinMismatch(lineImageOf(*window_, 1)->pixmap(), "line_blue_h.png"), QString());
+    QCOMPARE(twinMismatch(lineImageOf(*window_, 9)->pixmap(), "line_blue_v.png"), QString());
+    QCOMPARE(twinMismatch(markerOf(*window_, 1)->pixmap(), "disc_blue.png"), QString());
     // Line pictures keep their logical size on the board.
-    QCOMPARE(boxOf(*window_, 1)->pixmap().deviceIndependentSize(), QSizeF(67, 8));
+    QCOMPARE(lineImageOf(*window_, 1)->pixmap().deviceIndependentSize(), QSizeF(67, 8));
 
     // Person against person: the second player's green bar and the disc of a closed square.
-    itemOf(*window_, "vsmode1")->trigger();
-    itemOf(*window_, "play1")->trigger();
+    itemOf(*window_, "personVsPersonAction")->trigger();
+    itemOf(*window_, "playAction")->trigger();
     for (int line : {1, 8, 9, 16}) clickLine(*window_, line);
-    QCOMPARE(twinMismatch(boxOf(*window_, 8)->pixmap(), "line_green_v.png"), QString());
-    QCOMPARE(twinMismatch(boxOf(*window_, 1)->pixmap(), "line_blue_h.png"), QString());
-    QCOMPARE(twinMismatch(bolaOf(*window_, 1)->pixmap(), "disc_green.png"), QString());
+    QCOMPARE(twinMismatch(lineImageOf(*window_, 8)->pixmap(), "line_green_v.png"), QString());
+    QCOMPARE(twinMismatch(lineImageOf(*window_, 1)->pixmap(), "line_blue_h.png"), QString());
+    QCOMPARE(twinMismatch(markerOf(*window_, 1)->pixmap(), "disc_green.png"), QString());
 
     const QIcon icon = window_->windowIcon();
     QCOMPARE(icon.pixmap(QSize(32, 32), 2.0).size(), QSize(64, 64));
@@ -80,8 +80,8 @@ class HiDpiTest : public QObject {
   // board's as it was before; a bar scaled up from 1x would differ from the 2x rows, a smooth one would
   // blend the two colours at the border.
   void claimedBarsAreDrawnPixelForPixel() {
-    itemOf(*window_, "vsmode1")->trigger();
-    itemOf(*window_, "play1")->trigger();
+    itemOf(*window_, "personVsPersonAction")->trigger();
+    itemOf(*window_, "playAction")->trigger();
     QWidget* client = window_->centralWidget();
     const QImage board = argb(client->grab().toImage());
 
@@ -95,7 +95,7 @@ class HiDpiTest : public QObject {
 
     for (const auto& bar : bars) {
       const QImage picture = twinOf(bar.picture);
-      const QLabel* image = boxOf(*window_, bar.line);
+      const QLabel* image = lineImageOf(*window_, bar.line);
       const QRect drawn(image->pos() * 2, picture.size().boundedTo(image->size() * 2));
       QVERIFY(drawn.width() > 4 && drawn.height() > 4);
       const QRect around = drawn.adjusted(-3, -3, 3, 3);
@@ -122,25 +122,25 @@ class HiDpiTest : public QObject {
   }
 
   void clickAtALineCentreClaimsThatLine() {
-    itemOf(*window_, "vsmode1")->trigger();
-    itemOf(*window_, "play1")->trigger();
+    itemOf(*window_, "personVsPersonAction")->trigger();
+    itemOf(*window_, "playAction")->trigger();
 
-    QTest::mouseClick(boxOf(*window_, 9), Qt::LeftButton);  // at the image's centre
-    QVERIFY(!isBlank(boxOf(*window_, 9)));
+    QTest::mouseClick(lineImageOf(*window_, 9), Qt::LeftButton);  // at the image's centre
+    QVERIFY(!isBlank(lineImageOf(*window_, 9)));
     QCOMPARE(drawnLines(*window_), 1);
 
     // Through the window, in logical coordinates: the centre of line 24's strip, then the last logical
     // pixel of line 40's (its neighbours must not take it).
     QWindow* handle = window_->windowHandle();
     const auto clickWindowAt = [&](int line, QPoint inImage) {
-      QLabel* image = boxOf(*window_, line);
+      QLabel* image = lineImageOf(*window_, line);
       QTest::mouseClick(handle, Qt::LeftButton, Qt::NoModifier, image->mapTo(window_.get(), inImage));
     };
-    clickWindowAt(24, boxOf(*window_, 24)->rect().center());
-    QVERIFY(!isBlank(boxOf(*window_, 24)));
+    clickWindowAt(24, lineImageOf(*window_, 24)->rect().center());
+    QVERIFY(!isBlank(lineImageOf(*window_, 24)));
     QCOMPARE(drawnLines(*window_), 2);
-    clickWindowAt(40, boxOf(*window_, 40)->rect().bottomRight());
-    QVERIFY(!isBlank(boxOf(*window_, 40)));
+    clickWindowAt(40, lineImageOf(*window_, 40)->rect().bottomRight());
+    QVERIFY(!isBlank(lineImageOf(*window_, 40)));
     QCOMPARE(drawnLines(*window_), 3);
   }
 
@@ -152,20 +152,20 @@ class HiDpiTest : public QObject {
       QCOMPARE(window->grab().size(), logical * 2);
       QCOMPARE(twinMismatch(window->picture(), picture), QString());
     };
-    std::unique_ptr<Form2> howTo(new Form2);
-    check(howTo.get(), QSize(Form2::kClientWidth, Form2::kClientHeight), "howto.png");
-    std::unique_ptr<frmAbout> about(new frmAbout);
-    check(about.get(), QSize(frmAbout::kClientWidth, frmAbout::kClientHeight), "about.png");
-    std::unique_ptr<Form3> winner(new Form3);
+    std::unique_ptr<HowToPlayWindow> howTo(new HowToPlayWindow);
+    check(howTo.get(), QSize(HowToPlayWindow::kClientWidth, HowToPlayWindow::kClientHeight), "howto.png");
+    std::unique_ptr<AboutWindow> about(new AboutWindow);
+    check(about.get(), QSize(AboutWindow::kClientWidth, AboutWindow::kClientHeight), "about.png");
+    std::unique_ptr<WinnerWindow> winner(new WinnerWindow);
     winner->setVerdict(QStringLiteral("Player 1 adalah Raja Kubur"));
-    check(winner.get(), QSize(Form3::kClientWidth, Form3::kClientHeight), "winner.png");
+    check(winner.get(), QSize(WinnerWindow::kClientWidth, WinnerWindow::kClientHeight), "winner.png");
     // The verdict keeps its logical place and size.
     QCOMPARE(winner->verdictLabel()->grab().size(), winner->verdictLabel()->size() * 2);
   }
 
  private:
   std::unique_ptr<ClipRecorder> clips_;
-  std::unique_ptr<form1> window_;
+  std::unique_ptr<MainWindow> window_;
 };
 
 QTEST_MAIN(HiDpiTest)

@@ -8,12 +8,12 @@
 #include <QTimer>
 #include <QtTest>
 #include <memory>
+#include <optional>
 #include <random>
 #include <set>
 #include <string>
 
-#include "engine/new_game.h"
-#include "opponent/play_modes.h"
+#include "engine/captions.h"
 #include "ui_test_support.h"
 
 using namespace nokturna;
@@ -22,58 +22,46 @@ using namespace nokturna::testing;
 namespace {
 
 // The main window with every move it makes checked on the way through.
-class WatchedWindow : public form1 {
+class WatchedWindow : public MainWindow {
  public:
-  void setCaption(Label label, const std::string& text) override {
-    if (label == Label::commentlbl) {
-      for (int side : {kPlayer1, kPlayer2, kComputer}) {
-        if (text == "Giliran / Turn : " + names[side]) turn = side;
-      }
-    }
-    form1::setCaption(label, text);
+  void gameStarted(Side first) override {
+    drawn.clear();  // a new game clears the board
+    turn = first;
+    MainWindow::gameStarted(first);
   }
 
-  void setLinePicture(int line, int slot, int kind) override {
-    if (slot == 0) {
-      // A new game clears the board.
-      drawn.erase(line);
-      form1::setLinePicture(line, slot, kind);
-      return;
-    }
+  void turnPassed(Side side) override {
+    turn = side;
+    MainWindow::turnPassed(side);
+  }
+
+  void lineClaimed(int line, Side side) override {
     ++moves;
     if (drawn.count(line) != 0) faults.push_back("line " + std::to_string(line) + " claimed twice");
-    if (slot != turn) {
-      faults.push_back("side " + std::to_string(slot) + " moved on side " + std::to_string(turn) + "'s turn");
-    }
-    // The computer moves only from its tick, which stops the pause before it moves; a computer move with
-    // the pause still running came from somewhere else (a click, a menu command).
-    if (slot == kComputer && pauseRunning) faults.push_back("the computer moved before its pause was over");
+    if (turn != side) faults.push_back(SideName(side) + " moved out of turn");
+    // The computer moves only once its pause is over, which stops the pause before it moves; a computer
+    // move with the pause still running came from somewhere else (a click, a menu command).
+    if (side == Side::Computer && findChild<QTimer*>(QStringLiteral("computerPause"))->isActive())
+      faults.push_back("the computer moved before its pause was over");
     drawn.insert(line);
-    form1::setLinePicture(line, slot, kind);
+    MainWindow::lineClaimed(line, side);
     if (drawnLines(*this) != static_cast<int>(drawn.size())) {
       faults.push_back("the board shows " + std::to_string(drawnLines(*this)) + " lines after " +
                        std::to_string(drawn.size()));
     }
   }
 
-  void setTimerEnabled(Timer timer, bool enabled) override {
-    if (timer == Timer::Timer1) pauseRunning = enabled;
-    form1::setTimerEnabled(timer, enabled);
-  }
-
-  void setWinnerCaption(const std::string& text) override {
+  void gameEnded(Side winner) override {
     if (drawn.size() != 112)
       faults.push_back("a winner with " + std::to_string(drawn.size()) + " lines drawn");
     ++gamesEnded;
-    form1::setWinnerCaption(text);
+    MainWindow::gameEnded(winner);
   }
 
-  std::array<std::string, 4> names{"", "Player 1", "Daviz Edezo", "Player 2"};
-  int turn = 0;
+  std::optional<Side> turn;  // none before the first game
   std::set<int> drawn;
   int moves = 0;
   int gamesEnded = 0;
-  bool pauseRunning = false;
   std::vector<std::string> faults;
 };
 
@@ -89,24 +77,15 @@ class InputFloodTest : public QObject {
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     // A short pause keeps the test quick; the pause is pending all the same while the flood arrives.
-    timer1_ = window_->findChild<QTimer*>(QStringLiteral("Timer1"));
-    QVERIFY(timer1_ != nullptr);
-    timer1_->setInterval(3);
-    // Every question is declined (Esc), every message box remembered.
-    connect(&dismisser_, &QTimer::timeout, this, [this] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr || !box->isVisible()) return;
-      boxes_.push_back(box->windowTitle());
-      if (box->icon() == QMessageBox::Critical || box->icon() == QMessageBox::Warning) {
-        window_->faults.push_back("error shown: " + box->text().toStdString());
-      }
-      QTest::keyClick(box, Qt::Key_Escape);
-    });
-    dismisser_.start(2);
+    pause_ = window_->findChild<QTimer*>(QStringLiteral("computerPause"));
+    QVERIFY(pause_ != nullptr);
+    pause_->setInterval(3);
+    // Every question is declined (Esc) as soon as it shows, every message box remembered.
+    qApp->installEventFilter(this);
   }
 
   void cleanup() {
-    dismisser_.stop();
+    qApp->removeEventFilter(this);
     window_.reset();
     clips_.reset();
   }
@@ -114,8 +93,11 @@ class InputFloodTest : public QObject {
   void floodsDuringTheComputersPauseAndTheSoundCallNeverBreakAMove() {
     std::mt19937 chance(20261208);
     // Every command but leaving; the mode and restart questions are declined, so a game runs on.
-    const char* commands[] = {"play1", "vsmode1", "vsmode2", "sound11", "sound12", "music11", "music12",
-                              "song1", "song2",   "song3",   "song4",   "how1",    "about1"};
+    const char* commands[] = {"playAction",     "personVsPersonAction", "personVsComputerAction",
+                              "soundOnAction",  "soundOffAction",       "musicOnAction",
+                              "musicOffAction", "song1Action",          "song2Action",
+                              "song3Action",    "song4Action",          "howToPlayAction",
+                              "aboutAction"};
     auto randomCommand = [&] {
       return itemOf(*window_, commands[std::uniform_int_distribution<int>(0, 12)(chance)]);
     };
@@ -124,7 +106,7 @@ class InputFloodTest : public QObject {
       for (int i = 0; i < menuCommands; ++i)
         QMetaObject::invokeMethod(randomCommand(), "trigger", Qt::QueuedConnection);
       // The flood always ends with the sound back on, so the next move yields to the event loop again.
-      QMetaObject::invokeMethod(itemOf(*window_, "sound11"), "trigger", Qt::QueuedConnection);
+      QMetaObject::invokeMethod(itemOf(*window_, "soundOnAction"), "trigger", Qt::QueuedConnection);
     };
     std::function<void()> floodFromInsidePlay = [&] {
       if (!window_->faults.empty()) return;  // a broken move could multiply the flood without end
@@ -135,21 +117,25 @@ class InputFloodTest : public QObject {
     };
     clips_->duringPlay = floodFromInsidePlay;
 
-    itemOf(*window_, "play1")->trigger();
+    itemOf(*window_, "playAction")->trigger();
     QElapsedTimer elapsed;
     elapsed.start();
     while (window_->gamesEnded < 3 && elapsed.elapsed() < 90000) {
-      if (timer1_->isActive())
+      const int moves = window_->moves;
+      const bool pausePending = pause_->isActive();
+      if (pausePending)
         queueFlood(20, 3);  // while the computer's pause is pending
       else
         queueFlood(6, 1);
-      QTest::qWait(1);
+      // The window takes the flood; a pending pause runs out meanwhile, and the computer moves.
+      QVERIFY(runPostedEvents());
+      if (pausePending) QVERIFY(waitFor([&] { return window_->moves > moves || !window_->faults.empty(); }));
       if (!window_->faults.empty()) break;
       // Between games, start the next one.
-      if (window_->drawn.size() == 112) itemOf(*window_, "play1")->trigger();
+      if (window_->drawn.size() == 112) itemOf(*window_, "playAction")->trigger();
     }
     clips_->duringPlay = nullptr;
-    QTest::qWait(20);
+    QVERIFY(runPostedEvents());  // the last flood too reaches the window
 
     for (const std::string& fault : window_->faults) qWarning("%s", fault.c_str());
     QVERIFY(window_->faults.empty());
@@ -163,7 +149,7 @@ class InputFloodTest : public QObject {
 
  private:
   void postClick(int line) {
-    QLabel* image = boxOf(*window_, line);
+    QLabel* image = lineImageOf(*window_, line);
     const QPointF at(1, 1);
     QCoreApplication::postEvent(image, new QMouseEvent(QEvent::MouseButtonPress, at, image->mapToGlobal(at),
                                                        Qt::LeftButton, Qt::LeftButton, Qt::NoModifier));
@@ -171,10 +157,22 @@ class InputFloodTest : public QObject {
                                                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier));
   }
 
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* box = qobject_cast<QMessageBox*>(watched);
+    if (box == nullptr || event->type() != QEvent::Show) return false;
+    boxes_.push_back(box->windowTitle());
+    if (box->icon() == QMessageBox::Critical || box->icon() == QMessageBox::Warning) {
+      window_->faults.push_back("error shown: " + box->text().toStdString());
+    }
+    // From the box's own event loop, once it runs.
+    QMetaObject::invokeMethod(
+        box, [box] { QTest::keyClick(box, Qt::Key_Escape); }, Qt::QueuedConnection);
+    return false;
+  }
+
   std::unique_ptr<ClipRecorder> clips_;
   std::unique_ptr<WatchedWindow> window_;
-  QTimer* timer1_ = nullptr;
-  QTimer dismisser_;
+  QTimer* pause_ = nullptr;
   QStringList boxes_;
 };
 

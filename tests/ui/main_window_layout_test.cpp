@@ -8,6 +8,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "ui/board_layout.h"
 #include "ui_test_support.h"
 
 using namespace nokturna;
@@ -17,7 +18,7 @@ class MainWindowLayoutTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() { window_ = std::make_unique<form1>(); }
+  void init() { window_ = std::make_unique<MainWindow>(); }
   void cleanup() { window_.reset(); }
 
   void clientAreaIsFixedAt623By557() {
@@ -46,40 +47,40 @@ class MainWindowLayoutTest : public QObject {
     const int verticalLefts[] = {660, 1780, 2910, 4030, 5160, 6290, 7410, 8540};
     for (int r = 0; r <= 7; ++r) {
       for (int c = 1; c <= 7; ++c) {
-        QLabel* line = boxOf(*window_, 15 * r + c);
+        QLabel* line = lineImageOf(*window_, 15 * r + c);
         QVERIFY(line != nullptr);
         QCOMPARE(line->geometry(),
-                 QRect(twipsToPixels(horizontalLefts[c - 1]), twipsToPixels(580 + 945 * r), 67, 8));
+                 QRect(TwipsToPixels(horizontalLefts[c - 1]), TwipsToPixels(580 + 945 * r), 67, 8));
       }
     }
     for (int r = 0; r <= 6; ++r) {
       for (int c = 1; c <= 8; ++c) {
-        QLabel* line = boxOf(*window_, 15 * r + 7 + c);
+        QLabel* line = lineImageOf(*window_, 15 * r + 7 + c);
         QVERIFY(line != nullptr);
         QCOMPARE(line->geometry(),
-                 QRect(twipsToPixels(verticalLefts[c - 1]), twipsToPixels(710 + 945 * r), 8, 55));
+                 QRect(TwipsToPixels(verticalLefts[c - 1]), TwipsToPixels(710 + 945 * r), 8, 55));
       }
     }
-    QVERIFY(boxOf(*window_, 113) == nullptr);
+    QVERIFY(lineImageOf(*window_, 113) == nullptr);
   }
 
   void spotChecksOfTheBottomRows() {
     // Line 106 at 780/7195 twips, line 98 at 660/6380, square 49 at 7660/6390.
-    QCOMPARE(boxOf(*window_, 106)->pos(), QPoint(52, 480));
-    QCOMPARE(boxOf(*window_, 98)->pos(), QPoint(44, 425));
-    QCOMPARE(bolaOf(*window_, 49)->geometry(), QRect(511, 426, 53, 49));
+    QCOMPARE(lineImageOf(*window_, 106)->pos(), QPoint(52, 480));
+    QCOMPARE(lineImageOf(*window_, 98)->pos(), QPoint(44, 425));
+    QCOMPARE(markerOf(*window_, 49)->geometry(), QRect(511, 426, 53, 49));
   }
 
   void everyMarkerSitsInItsSquare() {
     for (int row = 0; row <= 6; ++row) {
       for (int column = 1; column <= 7; ++column) {
-        QLabel* marker = bolaOf(*window_, 7 * row + column);
+        QLabel* marker = markerOf(*window_, 7 * row + column);
         QVERIFY(marker != nullptr);
         QCOMPARE(marker->geometry(),
-                 QRect(twipsToPixels(880 + 1130 * (column - 1)), twipsToPixels(720 + 945 * row), 53, 49));
+                 QRect(TwipsToPixels(880 + 1130 * (column - 1)), TwipsToPixels(720 + 945 * row), 53, 49));
       }
     }
-    QVERIFY(bolaOf(*window_, 50) == nullptr);
+    QVERIFY(markerOf(*window_, 50) == nullptr);
   }
 
   void boardStartsFullyDrawnInBlue() {
@@ -88,11 +89,11 @@ class MainWindowLayoutTest : public QObject {
     QVERIFY(!horizontal.isNull() && !vertical.isNull());
     for (int line = 1; line <= 112; ++line) {
       const bool isHorizontalLine = (line - 1) % 15 < 7;
-      QVERIFY2(shows(boxOf(*window_, line), isHorizontalLine ? horizontal : vertical),
+      QVERIFY2(shows(lineImageOf(*window_, line), isHorizontalLine ? horizontal : vertical),
                qPrintable(QString::number(line)));
     }
     const QPixmap blueDisc = resourcePicture("disc_blue.png");
-    for (int square = 1; square <= 49; ++square) QVERIFY(shows(bolaOf(*window_, square), blueDisc));
+    for (int square = 1; square <= 49; ++square) QVERIFY(shows(markerOf(*window_, square), blueDisc));
   }
 
   void labelsStartWithTheirCaptionsAndFonts() {
@@ -104,10 +105,10 @@ class MainWindowLayoutTest : public QObject {
       Qt::Alignment horizontal;
     };
     const Expected expected[] = {
-        {"commentlbl", QStringLiteral("Welcome to Nokturna 1.0"), {16, 16}, 9.75, Qt::AlignLeft},
-        {"scorelbl1", QStringLiteral("0000"), {136, 520}, 24, Qt::AlignLeft},
-        {"scorelbl2", QStringLiteral("0000"), {336, 520}, 24, Qt::AlignLeft},
-        {"timelbl", QStringLiteral("00:00:00"), {448, 528}, 13.5, Qt::AlignHCenter},
+        {"turnLabel", QStringLiteral("Welcome to Nokturna 1.0"), {16, 16}, 9.75, Qt::AlignLeft},
+        {"playerOneScoreLabel", QStringLiteral("0000"), {136, 520}, 24, Qt::AlignLeft},
+        {"opponentScoreLabel", QStringLiteral("0000"), {336, 520}, 24, Qt::AlignLeft},
+        {"clockLabel", QStringLiteral("00:00:00"), {448, 528}, 13.5, Qt::AlignHCenter},
     };
     for (const Expected& e : expected) {
       QLabel* label = labelOf(*window_, e.name);
@@ -121,40 +122,42 @@ class MainWindowLayoutTest : public QObject {
       QCOMPARE(label->font().pointSizeF(), e.points);
       QVERIFY(!label->autoFillBackground());  // the board shows through
     }
-    QCOMPARE(labelOf(*window_, "timelbl")->size(), QSize(153, 25));
-    QCOMPARE(labelOf(*window_, "timelbl")->palette().color(QPalette::WindowText), QColor(Qt::white));
-    QCOMPARE(labelOf(*window_, "scorelbl1")->palette().color(QPalette::WindowText), QColor(Qt::black));
-    QCOMPARE(labelOf(*window_, "scorelbl2")->palette().color(QPalette::WindowText), QColor(Qt::black));
+    QCOMPARE(labelOf(*window_, "clockLabel")->size(), QSize(153, 25));
+    QCOMPARE(labelOf(*window_, "clockLabel")->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QCOMPARE(labelOf(*window_, "playerOneScoreLabel")->palette().color(QPalette::WindowText),
+             QColor(Qt::black));
+    QCOMPARE(labelOf(*window_, "opponentScoreLabel")->palette().color(QPalette::WindowText),
+             QColor(Qt::black));
   }
 
   void captionsResizeAllButTheClock() {
-    QLabel* comment = labelOf(*window_, "commentlbl");
-    QLabel* score = labelOf(*window_, "scorelbl1");
-    QLabel* clock = labelOf(*window_, "timelbl");
-    const int commentWidth = comment->width();
+    QLabel* turn = labelOf(*window_, "turnLabel");
+    QLabel* score = labelOf(*window_, "playerOneScoreLabel");
+    QLabel* clock = labelOf(*window_, "clockLabel");
+    const int turnWidth = turn->width();
     const int scoreWidth = score->width();
 
-    window_->setCaption(Label::commentlbl, "Pemenangnya adalah / Master Kubur is Daviz Edezo");
-    window_->setCaption(Label::scorelbl1, "7");
-    window_->setCaption(Label::timelbl, "123:04:05");
-    QVERIFY(comment->width() > commentWidth);
+    window_->turnPassed(Side::Computer);
+    window_->scoreChanged(Side::PlayerOne, 7);
+    window_->clockMoved(123, 4, 5);
+    QVERIFY(turn->width() > turnWidth);
     QVERIFY(score->width() < scoreWidth);
     QCOMPARE(clock->size(), QSize(153, 25));
     QCOMPARE(clock->text(), QStringLiteral("123:04:05"));
 
     const int oneDigitWidth = score->width();
-    window_->setCaption(Label::scorelbl1, "49");
+    window_->scoreChanged(Side::PlayerOne, 49);
     QVERIFY(score->width() > oneDigitWidth);
   }
 
   void bothTimersStartStopped() {
-    auto* timer1 = window_->findChild<QTimer*>(QStringLiteral("Timer1"));
-    auto* timer2 = window_->findChild<QTimer*>(QStringLiteral("Timer2"));
-    QVERIFY(timer1 != nullptr && timer2 != nullptr);
-    QVERIFY(!timer1->isActive());
-    QVERIFY(!timer2->isActive());
-    QCOMPARE(timer1->interval(), 250);
-    QCOMPARE(timer2->interval(), 1000);
+    auto* pause = window_->findChild<QTimer*>(QStringLiteral("computerPause"));
+    auto* clock = window_->findChild<QTimer*>(QStringLiteral("clockTicker"));
+    QVERIFY(pause != nullptr && clock != nullptr);
+    QVERIFY(!pause->isActive());
+    QVERIFY(!clock->isActive());
+    QCOMPARE(pause->interval(), 250);
+    QCOMPARE(clock->interval(), 1000);
   }
 
   void menuTreeMatchesTheGame() {
@@ -216,13 +219,13 @@ class MainWindowLayoutTest : public QObject {
       QVERIFY2(action->isEnabled(), qPrintable(action->text()));
     }
     // No "SongAlbum" folder sits beside the test program, so the song menu is switched off.
-    auto* album = window_->findChild<QMenu*>(QStringLiteral("musik1"));
+    auto* album = window_->findChild<QMenu*>(QStringLiteral("songAlbumMenu"));
     QVERIFY(album != nullptr);
     QVERIFY(!album->menuAction()->isEnabled());
   }
 
  private:
-  std::unique_ptr<form1> window_;
+  std::unique_ptr<MainWindow> window_;
 };
 
 QTEST_MAIN(MainWindowLayoutTest)

@@ -12,9 +12,9 @@
 
 #include "audio/music_player.h"
 #include "tests/audio/recording_music_engine.h"
-#include "ui/form2.h"
-#include "ui/form3.h"
-#include "ui/frm_about.h"
+#include "ui/about_window.h"
+#include "ui/how_to_play_window.h"
+#include "ui/winner_window.h"
 #include "ui_test_support.h"
 
 using namespace nokturna;
@@ -51,7 +51,7 @@ class ShutdownTest : public QObject {
     SetMusicEngine(music_.get());
     InitMusic();
     QVERIFY(MusicReady());
-    window_ = std::make_unique<form1>();  // finds the song folder
+    window_ = std::make_unique<MainWindow>();  // finds the song folder
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     // A song is sounding when the game is left.
@@ -87,7 +87,7 @@ class ShutdownTest : public QObject {
   }
 
   void exitAnsweredOkGoesTheSameOrderlyWayAndEndsTheLoopWithStatusZero() {
-    itemOf(*window_, "play1")->trigger();
+    itemOf(*window_, "playAction")->trigger();
     clickLine(*window_, 1);
     openAllSecondaryWindows();
 
@@ -98,7 +98,7 @@ class ShutdownTest : public QObject {
     std::unique_ptr<QuestionAnswerer> question;
     QTimer::singleShot(0, window_.get(), [&] {
       question = answerNextQuestion(QMessageBox::Ok);
-      itemOf(*window_, "xit1")->trigger();
+      itemOf(*window_, "exitAction")->trigger();
     });
     const int status = QApplication::exec();
     giveUp.stop();
@@ -114,7 +114,8 @@ class ShutdownTest : public QObject {
 
  private:
   // The music shutdown (song stopped, performance and loader released), then the three windows.
-  inline static const std::vector<std::string> kInOrder{"music", "Form2", "frmAbout", "Form3"};
+  inline static const std::vector<std::string> kInOrder{"music", "howToPlayWindow", "aboutWindow",
+                                                        "winnerWindow"};
 
   std::string playingState() const {
     const std::string marker = ") -> ";
@@ -130,7 +131,7 @@ class ShutdownTest : public QObject {
     std::vector<std::string> steps;
     bool stopped = false, released = false;
     for (const std::string& call : music_->calls()) {
-      const bool window = call == "Form2" || call == "frmAbout" || call == "Form3";
+      const bool window = call == "howToPlayWindow" || call == "aboutWindow" || call == "winnerWindow";
       stopped = stopped || call.find(".Stop(") != std::string::npos;
       released = released || call.rfind("release performance", 0) == 0;
       const std::string step = window ? call : std::string("music");
@@ -141,10 +142,9 @@ class ShutdownTest : public QObject {
   }
 
   void openAllSecondaryWindows() {
-    itemOf(*window_, "how1")->trigger();
-    itemOf(*window_, "about1")->trigger();
-    window_->setWinnerCaption("Player 1 adalah Raja Kubur");
-    window_->showWinner();
+    itemOf(*window_, "howToPlayAction")->trigger();
+    itemOf(*window_, "aboutAction")->trigger();
+    window_->gameEnded(Side::PlayerOne);
     secondaries_ = {window_->howToPlayWindow(), window_->aboutWindow(), window_->winnerWindow()};
     watcher_ = std::make_unique<CloseWatcher>(music_->calls());
     for (const QPointer<QWidget>& secondary : secondaries_) {
@@ -160,7 +160,7 @@ class ShutdownTest : public QObject {
   std::string song_;
   std::vector<QPointer<QWidget>> secondaries_;
   std::unique_ptr<CloseWatcher> watcher_;
-  std::unique_ptr<form1> window_;
+  std::unique_ptr<MainWindow> window_;
 };
 
 QTEST_MAIN(ShutdownTest)

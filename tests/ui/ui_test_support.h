@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QLabel>
 #include <QMessageBox>
@@ -19,9 +20,38 @@
 
 #include "audio/clip_player.h"
 #include "audio/sound_effects.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace nokturna::testing {
+
+// How long a window test waits for what must happen before it calls it a failure: only a safety net, which
+// a passing run never comes near, not even on a loaded machine or in a sanitizer build.
+inline constexpr int kPatienceMs = 30000;
+
+// Runs the event loop until `condition()` holds, looking after every event; false if it still does not
+// after kPatienceMs.
+template <typename Condition>
+bool waitFor(Condition condition) {
+  const QDeadlineTimer deadline(kPatienceMs);
+  QTimer safetyNet;  // wakes the loop at the deadline, should nothing else happen
+  safetyNet.start(kPatienceMs);
+  while (!condition()) {
+    if (deadline.hasExpired()) return false;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  return true;
+}
+
+// Returns once the event loop has handled everything posted before the call, deferred deletes included
+// (a marker posted now runs after all of it). Whatever a click set in motion has then happened: a window
+// it closed, for one, is hidden at once and deleted by then.
+inline bool runPostedEvents() {
+  QObject marker;
+  bool reached = false;
+  QTimer::singleShot(0, &marker, [&] { reached = true; });
+  return waitFor([&] { return reached; });
+}
 
 // Remembers the id of every clip it is handed (by its bytes) and can act from inside play(), the moment
 // a move yields to the event loop.
@@ -108,30 +138,30 @@ inline std::unique_ptr<QuestionAnswerer> answerNextQuestion(QMessageBox::Standar
   return std::make_unique<QuestionAnswerer>(answer);
 }
 
-inline QLabel* boxOf(const form1& window, int line) {
-  return window.findChild<QLabel*>(QStringLiteral("box%1").arg(line));
+inline QLabel* lineImageOf(const MainWindow& window, int line) {
+  return window.findChild<QLabel*>(QStringLiteral("line%1").arg(line));
 }
-inline QLabel* bolaOf(const form1& window, int square) {
-  return window.findChild<QLabel*>(QStringLiteral("bola%1").arg(square));
+inline QLabel* markerOf(const MainWindow& window, int square) {
+  return window.findChild<QLabel*>(QStringLiteral("marker%1").arg(square));
 }
-inline QLabel* labelOf(const form1& window, const char* name) {
+inline QLabel* labelOf(const MainWindow& window, const char* name) {
   return window.findChild<QLabel*>(QLatin1String(name));
 }
 // Every window test starts from a fresh, shown main window with a clip recorder in place of the device,
 // and ends by closing both again.
-inline bool OpenMainWindow(std::unique_ptr<ClipRecorder>& clips, std::unique_ptr<form1>& window) {
+inline bool OpenMainWindow(std::unique_ptr<ClipRecorder>& clips, std::unique_ptr<MainWindow>& window) {
   clips = std::make_unique<ClipRecorder>();
-  window = std::make_unique<form1>();
+  window = std::make_unique<MainWindow>();
   window->show();
   return QTest::qWaitForWindowExposed(window.get());
 }
 
-inline void CloseMainWindow(std::unique_ptr<ClipRecorder>& clips, std::unique_ptr<form1>& window) {
+inline void CloseMainWindow(std::unique_ptr<ClipRecorder>& clips, std::unique_ptr<MainWindow>& window) {
   window.reset();
   clips.reset();
 }
 
-inline QAction* itemOf(const form1& window, const char* name) {
+inline QAction* itemOf(const MainWindow& window, const char* name) {
   return window.findChild<QAction*>(QLatin1String(name));
 }
 
@@ -148,18 +178,18 @@ inline bool shows(const QLabel* image, const QPixmap& picture) {
 
 inline bool isBlank(const QLabel* image) { return image->pixmap().isNull(); }
 
-inline int drawnLines(const form1& window) {
+inline int drawnLines(const MainWindow& window) {
   int drawn = 0;
-  for (int line = 1; line <= 112; ++line) drawn += isBlank(boxOf(window, line)) ? 0 : 1;
+  for (int line = 1; line <= 112; ++line) drawn += isBlank(lineImageOf(window, line)) ? 0 : 1;
   return drawn;
 }
 
 // A person's click on line image `line`.
-inline void clickLine(const form1& window, int line) {
-  QTest::mouseClick(boxOf(window, line), Qt::LeftButton);
+inline void clickLine(const MainWindow& window, int line) {
+  QTest::mouseClick(lineImageOf(window, line), Qt::LeftButton);
 }
 
-// The picture a slot draws on a line of this orientation.
+// The picture a side draws on a line of this orientation: Player 1 in blue, the others in green.
 inline QPixmap linePictureOf(bool green, bool horizontal) {
   if (green) return resourcePicture(horizontal ? "line_green_h.png" : "line_green_v.png");
   return resourcePicture(horizontal ? "line_blue_h.png" : "line_blue_v.png");

@@ -1,9 +1,9 @@
-#include "ui/form3.h"
+#include "ui/winner_window.h"
 
 #include <QLabel>
 #include <QMouseEvent>
 
-#include "engine/board_layout.h"
+#include "ui/board_layout.h"
 #include "ui/game_fonts.h"
 #include "ui/game_pictures.h"
 #include "ui/window_placement.h"
@@ -15,8 +15,8 @@ namespace {
 constexpr int kVerdictLeft = 240, kVerdictTop = 2880, kVerdictWidth = 3495, kVerdictHeight = 855;
 }  // namespace
 
-Form3::Form3() : PictureBackground(GamePicture(QStringLiteral("winner.png")), Qt::black) {
-  setObjectName(QStringLiteral("Form3"));
+WinnerWindow::WinnerWindow() : PictureBackground(GamePicture(QStringLiteral("winner.png")), Qt::black) {
+  setObjectName(QStringLiteral("winnerWindow"));
   setWindowTitle(QStringLiteral("WIN"));
   setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
   setAttribute(Qt::WA_DeleteOnClose);
@@ -24,35 +24,35 @@ Form3::Form3() : PictureBackground(GamePicture(QStringLiteral("winner.png")), Qt
   setAttribute(Qt::WA_QuitOnClose, false);
   setFixedSize(kClientWidth, kClientHeight);
 
-  label1 = new QLabel(this);
-  label1->setObjectName(QStringLiteral("label1"));
-  label1->setGeometry(twipsToPixels(kVerdictLeft), twipsToPixels(kVerdictTop), twipsToPixels(kVerdictWidth),
-                      twipsToPixels(kVerdictHeight));
-  label1->setAlignment(Qt::AlignCenter);
-  label1->setWordWrap(true);
-  label1->setFont(VerdictFont());
-  QPalette palette = label1->palette();
+  verdictLabel_ = new QLabel(this);
+  verdictLabel_->setObjectName(QStringLiteral("verdictLabel"));
+  verdictLabel_->setGeometry(TwipsToPixels(kVerdictLeft), TwipsToPixels(kVerdictTop),
+                             TwipsToPixels(kVerdictWidth), TwipsToPixels(kVerdictHeight));
+  verdictLabel_->setAlignment(Qt::AlignCenter);
+  verdictLabel_->setWordWrap(true);
+  verdictLabel_->setFont(VerdictFont());
+  QPalette palette = verdictLabel_->palette();
   palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
-  label1->setPalette(palette);
+  verdictLabel_->setPalette(palette);
 
   // Centred on the screen, which is where the main window starts too.
   CentreOnScreen(this);
 }
 
-void Form3::setVerdict(const QString& text) { label1->setText(text); }
+void WinnerWindow::setVerdict(const QString& text) { verdictLabel_->setText(text); }
 
-bool Form3::outsideVerdict(const QPointF& position) const {
-  return !label1->geometry().contains(position.toPoint());
+bool WinnerWindow::outsideVerdict(const QPointF& position) const {
+  return !verdictLabel_->geometry().contains(position.toPoint());
 }
 
 // A click on the verdict reaches the window too (the label ignores it); only a click beside it counts.
-void Form3::mousePressEvent(QMouseEvent* event) {
+void WinnerWindow::mousePressEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   pressedOutsideVerdict_ = outsideVerdict(event->position());
   event->accept();
 }
 
-void Form3::mouseReleaseEvent(QMouseEvent* event) {
+void WinnerWindow::mouseReleaseEvent(QMouseEvent* event) {
   if (event->button() != Qt::LeftButton) return;
   const bool click = pressedOutsideVerdict_ && rect().contains(event->position().toPoint()) &&
                      outsideVerdict(event->position());

@@ -6,7 +6,7 @@
 
 namespace nokturna {
 
-class frmAbout : public PictureWindow {
+class AboutWindow : public PictureWindow {
   Q_OBJECT
 
  public:
@@ -14,7 +14,7 @@ class frmAbout : public PictureWindow {
   static constexpr int kClientWidth = 393;
   static constexpr int kClientHeight = 339;
 
-  frmAbout();
+  AboutWindow();
 };
 
 }  // namespace nokturna

@@ -1,7 +1,11 @@
-// Where the line and marker images sit on the main window, in twips (15 to a logical pixel).
+// Where the line and marker images sit on the main window. Positions and sizes are in twips, the unit the
+// window was designed in (15 to a logical pixel); TwipsToPixels turns them into logical pixels. Plain
+// C++: the board's shape without any window.
 #pragma once
 
 #include <array>
+
+#include "engine/board.h"
 
 namespace nokturna {
 
@@ -20,13 +24,14 @@ struct TwipPoint {
 };
 
 struct BoardLayout {
-  std::array<TwipPoint, 113> box{};  // line images 1..112
-  std::array<TwipPoint, 50> bola{};  // marker images 1..49
+  std::array<TwipPoint, kLineCount + 1> lines{};      // line images 1..112
+  std::array<TwipPoint, kSquareCount + 1> markers{};  // marker images 1..49
 };
 
-// The designer placed only the top row of each kind; loading the window lays out the rest from these.
-BoardLayout DesignTimeLayout();
+// The top left corner of every line and marker image. The designer placed the top row of each kind; every
+// further row copies its lefts one row of posts lower.
+BoardLayout PlaceBoard();
 
-constexpr int twipsToPixels(int twips) { return (twips * 2 + kTwipsPerPixel) / (2 * kTwipsPerPixel); }
+constexpr int TwipsToPixels(int twips) { return (twips * 2 + kTwipsPerPixel) / (2 * kTwipsPerPixel); }
 
 }  // namespace nokturna

@@ -12,7 +12,7 @@ class QMouseEvent;
 
 namespace nokturna {
 
-class Form3 : public PictureBackground {
+class WinnerWindow : public PictureBackground {
   Q_OBJECT
 
  public:
@@ -20,10 +20,10 @@ class Form3 : public PictureBackground {
   static constexpr int kClientWidth = 262;
   static constexpr int kClientHeight = 252;
 
-  Form3();
+  WinnerWindow();
 
   void setVerdict(const QString& text);
-  QLabel* verdictLabel() const { return label1; }
+  QLabel* verdictLabel() const { return verdictLabel_; }
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;
@@ -32,7 +32,7 @@ class Form3 : public PictureBackground {
  private:
   bool outsideVerdict(const QPointF& position) const;
 
-  QLabel* label1;
+  QLabel* verdictLabel_;
   bool pressedOutsideVerdict_ = false;
 };
 

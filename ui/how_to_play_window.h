@@ -6,7 +6,7 @@
 
 namespace nokturna {
 
-class Form2 : public PictureWindow {
+class HowToPlayWindow : public PictureWindow {
   Q_OBJECT
 
  public:
@@ -14,7 +14,7 @@ class Form2 : public PictureWindow {
   static constexpr int kClientWidth = 455;
   static constexpr int kClientHeight = 263;
 
-  Form2();
+  HowToPlayWindow();
 };
 
 }  // namespace nokturna

@@ -1,4 +1,4 @@
-#include "ui/form2.h"
+#include "ui/how_to_play_window.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -7,8 +7,8 @@
 
 namespace nokturna {
 
-Form2::Form2()
-    : PictureWindow(QStringLiteral("Form2"), QStringLiteral("How to play.."),
+HowToPlayWindow::HowToPlayWindow()
+    : PictureWindow(QStringLiteral("howToPlayWindow"), QStringLiteral("How to play.."),
                     GamePicture(QStringLiteral("howto.png")), QApplication::palette().color(QPalette::Button),
                     QSize(kClientWidth, kClientHeight)) {}
 

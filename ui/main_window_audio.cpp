@@ -1,11 +1,12 @@
-// The main window's audio: the music started at load, and the Sound, Music and Song Album menus.
+// The main window's audio: sound effects and the music started at load, and the Sound, Music and Song
+// Album menus.
 #include <QAction>
 #include <QMenu>
 
 #include "audio/music_player.h"
 #include "audio/song_album.h"
 #include "audio/sound_effects.h"
-#include "ui/form1.h"
+#include "ui/main_window.h"
 
 namespace nokturna {
 
@@ -13,43 +14,47 @@ namespace {
 constexpr std::int16_t kLoadVolume = 85;  // 85 x 42 - 3000 = 570 hundredths of a decibel
 }  // namespace
 
+void MainWindow::startAudio(const QString& programFolder) {
+  soundOn = true;
+  const SongSearch songs = FindSongs(programFolder.toStdString());
+  if (songs.disableSongAlbum) songAlbumMenu_->menuAction()->setEnabled(false);
+  if (musicOn) startMusic();
+}
+
 // The first song plays once at start-up when a song file was found.
-void form1::StartMusic() {
+void MainWindow::startMusic() {
   musicVolume = kLoadVolume;
   InitMusic();
   LoadSong(1);
-  game_.state.currentSong = 1;
-  song[1]->setChecked(true);
+  currentSong_ = 1;
+  songActions_[1]->setChecked(true);
   SetMusicVolume(musicVolume);
   PlaySong();
 }
 
-void form1::sound1_Click(int index) {
+void MainWindow::onSoundSwitched(bool on) {
   // A clip already sounding plays to its end; only later ones are kept quiet.
-  const bool on = index == 1;
-  sound1[1]->setChecked(on);
-  sound1[2]->setChecked(!on);
-  nokturna::soundOn = on;
+  soundActions_[0]->setChecked(on);
+  soundActions_[1]->setChecked(!on);
+  soundOn = on;
 }
 
-void form1::music1_Click(int index) {
-  const bool on = index == 1;
-  music1[1]->setChecked(on);
-  music1[2]->setChecked(!on);
+void MainWindow::onMusicSwitched(bool on) {
+  musicActions_[0]->setChecked(on);
+  musicActions_[1]->setChecked(!on);
   musicOn = on;
-  musik1->menuAction()->setEnabled(on);
+  songAlbumMenu_->menuAction()->setEnabled(on);
   // Music on starts nothing by itself: a song sounds again once one is chosen.
   if (!on) StopSong();
 }
 
-void form1::song_Click(int index) {
-  std::int16_t& currentSong = game_.state.currentSong;
+void MainWindow::onSongChosen(int song) {
   // With no song found at load the first entry still wears its start-up mark although no song is
   // current; every mark but the chosen one goes, so only the song that plays is marked.
-  for (int i = 1; i <= 4; ++i) {
-    if (i != index) song[i]->setChecked(false);
+  for (int other = 1; other <= 4; ++other) {
+    if (other != song) songActions_[other]->setChecked(false);
   }
-  currentSong = static_cast<std::int16_t>(index);
+  currentSong_ = song;
 
   // Never started at load (no song was there then): start the engine first, at the volume a start at
   // load would have given, so that this first choice plays as every later one does.
@@ -59,11 +64,11 @@ void form1::song_Click(int index) {
   }
 
   StopSong();
-  LoadSong(static_cast<std::uint8_t>(currentSong));
+  LoadSong(static_cast<std::uint8_t>(currentSong_));
   InitMusic();
   SetMusicVolume(musicVolume);
   PlaySong();
-  song[currentSong]->setChecked(true);
+  songActions_[currentSong_]->setChecked(true);
 }
 
 }  // namespace nokturna

@@ -1,0 +1,301 @@
+#include "ui/main_window.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QIcon>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QTimer>
+
+#include "audio/music_player.h"
+#include "audio/sound_effects.h"
+#include "engine/captions.h"
+#include "engine/line_claiming.h"
+#include "opponent/computer_player.h"
+#include "opponent/game_clock.h"
+#include "ui/about_window.h"
+#include "ui/board_accessibility.h"
+#include "ui/board_layout.h"
+#include "ui/caption_label.h"
+#include "ui/clickable_image.h"
+#include "ui/confirm_question.h"
+#include "ui/game_fonts.h"
+#include "ui/game_pictures.h"
+#include "ui/how_to_play_window.h"
+#include "ui/picture_background.h"
+#include "ui/window_placement.h"
+#include "ui/winner_window.h"
+
+namespace nokturna {
+
+namespace {
+
+// Label positions and the clock's fixed size, in twips as the window was designed.
+constexpr TwipPoint kTurnLabelAt{240, 240};
+constexpr TwipPoint kPlayerOneScoreAt{2040, 7800};
+constexpr TwipPoint kOpponentScoreAt{5040, 7800};
+constexpr TwipPoint kClockAt{6720, 7920};
+constexpr int kClockWidth = 2295, kClockHeight = 375;
+
+constexpr qreal kTurnPoints = 9.75;
+constexpr qreal kScorePoints = 24;
+constexpr qreal kClockPoints = 13.5;
+
+QPoint toPixels(TwipPoint p) { return {TwipsToPixels(p.left), TwipsToPixels(p.top)}; }
+
+QPixmap picture(const char* name) { return GamePicture(QLatin1String(name)); }
+
+CaptionLabel* makeLabel(QWidget* parent, const char* name, const QString& accessibleName,
+                        const QString& caption, qreal points, TwipPoint at) {
+  auto* label = new CaptionLabel(accessibleName, caption, parent);
+  label->setObjectName(QLatin1String(name));
+  label->setFont(LabelFont(points));
+  label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+  label->move(toPixels(at));
+  return label;
+}
+
+// Screen readers hear of a new description; one that stays the same is not announced again.
+void describe(QWidget* image, const QString& description) {
+  if (image->accessibleDescription() != description) image->setAccessibleDescription(description);
+}
+
+void setTextColour(QLabel* label, const QColor& colour) {
+  QPalette palette = label->palette();
+  palette.setColor(QPalette::WindowText, colour);
+  label->setPalette(palette);
+}
+
+QString nameOf(Side side) { return QString::fromStdString(SideName(side)); }
+
+}  // namespace
+
+MainWindow::MainWindow(QWidget* parent, const QString& programFolder) : QMainWindow(parent) {
+  setWindowTitle(QStringLiteral("Nokturna 1.0"));
+  setWindowIcon(GameIcon());
+  InstallBoardAccessibility();
+  // A fixed single border: minimise and close, no maximise.
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+
+  loadPictures();
+  auto* board = new PictureBackground(picture("board.bmp"), palette().color(QPalette::Window), this);
+  board->setObjectName(QStringLiteral("client"));
+  board->setFixedSize(kClientWidth, kClientHeight);
+  setCentralWidget(board);
+
+  createBoard(board);
+  createLabels(board);
+  createTimers();
+  createMenus();
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+  placeBoard();
+  startAudio(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder);
+
+  adjustSize();
+  CentreOnScreen(this);
+}
+
+MainWindow::~MainWindow() {
+  // The secondary windows have no owner; they go with the game they belong to.
+  delete howToPlay_.data();
+  delete about_.data();
+  delete winner_.data();
+}
+
+void MainWindow::loadPictures() {
+  blueLines_ = {picture("line_blue_v.png"), picture("line_blue_h.png")};
+  greenLines_ = {picture("line_green_v.png"), picture("line_green_h.png")};
+  blueDisc_ = picture("disc_blue.png");
+  greenDisc_ = picture("disc_green.png");
+}
+
+void MainWindow::createBoard(QWidget* board) {
+  // Markers first, so that line strips lie above them and always take their clicks.
+  for (int square = 1; square <= kSquareCount; ++square) {
+    auto* image = new QLabel(board);
+    image->setObjectName(QStringLiteral("marker%1").arg(square));
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image->resize(TwipsToPixels(kMarkerWidth), TwipsToPixels(kMarkerHeight));
+    image->setPixmap(blueDisc_);
+    image->setAccessibleName(SquareAccessibleName(square));
+    image->setAccessibleDescription(SquareAccessibleDescription(QString()));
+    squareMarkers_[square] = image;
+  }
+  for (int line = 1; line <= kLineCount; ++line) {
+    auto* image = new ClickableImage(line, board);
+    image->setObjectName(QStringLiteral("line%1").arg(line));
+    const LineKind kind = game_.state.board.lines[line].kind;
+    const bool horizontal = kind == LineKind::Horizontal;
+    image->resize(TwipsToPixels(horizontal ? kHorizontalLineWidth : kVerticalLineWidth),
+                  TwipsToPixels(horizontal ? kHorizontalLineHeight : kVerticalLineHeight));
+    // Until the first game the whole board shows in the first player's pictures; they are decoration,
+    // so to a screen reader every line is free.
+    image->setPixmap(blueLines_.of(kind));
+    image->setAccessibleName(LineAccessibleName(line));
+    image->setAccessibleDescription(LineAccessibleDescription(QString()));
+    connect(image, &ClickableImage::clicked, this, &MainWindow::onLineClicked);
+    lineImages_[line] = image;
+  }
+}
+
+void MainWindow::createLabels(QWidget* board) {
+  turnLabel_ = makeLabel(board, "turnLabel", QStringLiteral("Turn"),
+                         QStringLiteral("Welcome to Nokturna 1.0"), kTurnPoints, kTurnLabelAt);
+  turnLabel_->adjustSize();
+
+  scoreLabels_[0] = makeLabel(board, "playerOneScoreLabel", QStringLiteral("Score of Player 1"),
+                              QStringLiteral("0000"), kScorePoints, kPlayerOneScoreAt);
+  scoreLabels_[1] = makeLabel(board, "opponentScoreLabel", QStringLiteral("Score of the opponent"),
+                              QStringLiteral("0000"), kScorePoints, kOpponentScoreAt);
+  for (CaptionLabel* score : scoreLabels_) {
+    setTextColour(score, Qt::black);
+    score->adjustSize();
+  }
+
+  clockLabel_ = makeLabel(board, "clockLabel", QStringLiteral("Game time"), QStringLiteral("00:00:00"),
+                          kClockPoints, kClockAt);
+  clockLabel_->setAlignment(Qt::AlignCenter);
+  clockLabel_->setFixedSize(TwipsToPixels(kClockWidth), TwipsToPixels(kClockHeight));
+  setTextColour(clockLabel_, Qt::white);
+}
+
+void MainWindow::createTimers() {
+  computerPause_ = new QTimer(this);
+  computerPause_->setObjectName(QStringLiteral("computerPause"));
+  computerPause_->setInterval(kComputerPauseMs);
+  connect(computerPause_, &QTimer::timeout, this, &MainWindow::onComputerPauseOver);
+
+  clockTicker_ = new QTimer(this);
+  clockTicker_->setObjectName(QStringLiteral("clockTicker"));
+  clockTicker_->setInterval(kClockTickMs);
+  connect(clockTicker_, &QTimer::timeout, this, &MainWindow::onClockTick);
+}
+
+void MainWindow::placeBoard() {
+  const BoardLayout layout = PlaceBoard();
+  for (int line = 1; line <= kLineCount; ++line) lineImages_[line]->move(toPixels(layout.lines[line]));
+  for (int square = 1; square <= kSquareCount; ++square) {
+    squareMarkers_[square]->move(toPixels(layout.markers[square]));
+  }
+}
+
+void MainWindow::shutDown() {
+  ShutDownMusic();
+  if (howToPlay_) howToPlay_->close();
+  if (about_) about_->close();
+  if (winner_) winner_->close();
+}
+
+// A close is never refused and asks nothing.
+void MainWindow::closeEvent(QCloseEvent* event) {
+  shutDown();
+  event->accept();
+}
+
+void MainWindow::onLineClicked(int line) {
+  guard_.offer([this, line] { guard_.runMove([this, line] { LineClicked(game_, line); }); });
+}
+
+void MainWindow::onComputerPauseOver() {
+  guard_.offer([this] {
+    guard_.runMove([this] {
+      computerPause_->stop();  // one pause, one move
+      TakeComputerTurn(game_);
+    });
+  });
+}
+
+// The clock only writes its label; it may tick in the middle of a move.
+void MainWindow::onClockTick() { ClockTicked(game_); }
+
+void MainWindow::showCaption(CaptionLabel* label, const std::string& text) {
+  label->setCaption(QString::fromStdString(text));
+  label->adjustSize();
+}
+
+const MainWindow::LinePictures& MainWindow::linePicturesOf(Side side) const {
+  return side == Side::PlayerOne ? blueLines_ : greenLines_;
+}
+
+const QPixmap& MainWindow::discOf(Side side) const {
+  return side == Side::PlayerOne ? blueDisc_ : greenDisc_;
+}
+
+void MainWindow::gameStarted(Side first) {
+  for (CaptionLabel* score : scoreLabels_) showCaption(score, NewGameScoreCaption());
+  for (int n = 1; n <= kLineCount; ++n) {
+    if (n <= kSquareCount) {
+      describe(squareMarkers_[n], SquareAccessibleDescription(QString()));
+      squareMarkers_[n]->clear();
+    }
+    // A cleared line image still takes clicks.
+    describe(lineImages_[n], LineAccessibleDescription(QString()));
+    lineImages_[n]->setClaimed(false);
+    lineImages_[n]->clear();
+  }
+  showCaption(turnLabel_, TurnCaption(first));
+  // A clock already running keeps its beat.
+  if (!clockTicker_->isActive()) clockTicker_->start();
+}
+
+void MainWindow::lineClaimed(int line, Side side) {
+  ClickableImage* image = lineImages_[line];
+  describe(image, LineAccessibleDescription(nameOf(side)));
+  image->setClaimed(true);
+  image->setPixmap(linePicturesOf(side).of(game_.state.board.lines[line].kind));
+  // Pending window events run inside the sound call; the move guard holds input back until the move is
+  // over.
+  if (soundEffectsOn()) PlaySoundClip(1);
+}
+
+void MainWindow::squareWon(int square, Side side) {
+  describe(squareMarkers_[square], SquareAccessibleDescription(nameOf(side)));
+  squareMarkers_[square]->setPixmap(discOf(side));
+}
+
+void MainWindow::scoreChanged(Side side, int score) {
+  showCaption(scoreLabels_[side == Side::PlayerOne ? 0 : 1], ScoreCaption(score));
+}
+
+void MainWindow::turnPassed(Side side) { showCaption(turnLabel_, TurnCaption(side)); }
+
+void MainWindow::computerTurnDue() {
+  if (!computerPause_->isActive()) computerPause_->start();
+}
+
+void MainWindow::computerTurnCancelled() { computerPause_->stop(); }
+
+// The clock keeps its size and centres its text.
+void MainWindow::clockMoved(int hours, int minutes, int seconds) {
+  clockLabel_->setCaption(QString::fromStdString(ClockCaption(hours, minutes, seconds)));
+}
+
+void MainWindow::gameEnded(Side winner) {
+  clockTicker_->stop();
+  showCaption(turnLabel_, VerdictCaption(winner));
+  if (!winner_) winner_ = new WinnerWindow;
+  winner_->setVerdict(QString::fromStdString(WinnerCaption(winner)));
+  // The game is stopped already: a click that slips in while the end sounds finds no game to play.
+  if (soundEffectsOn()) PlaySoundClip(2);
+  LoadAndShow(winner_);
+}
+
+void MainWindow::modeChanged(PlayMode mode) {
+  modeActions_[0]->setChecked(mode == PlayMode::PersonVsPerson);
+  modeActions_[1]->setChecked(mode == PlayMode::PersonVsComputer);
+}
+
+bool MainWindow::ask(const Question& question) { return ConfirmQuestion(this, question); }
+
+bool MainWindow::soundEffectsOn() const { return soundOn; }
+
+HowToPlayWindow* MainWindow::howToPlayWindow() const { return howToPlay_.data(); }
+
+AboutWindow* MainWindow::aboutWindow() const { return about_.data(); }
+
+WinnerWindow* MainWindow::winnerWindow() const { return winner_.data(); }
+
+}  // namespace nokturna

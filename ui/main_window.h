@@ -1,0 +1,142 @@
+// The main window: the board with its 112 line images and 49 square markers, the turn, score and clock
+// labels, the computer's pause and the clock's ticker, and the menu bar. It hands clicks, ticks and menu
+// commands to the rules and shows what they tell of the game (GameEvents) in pictures, captions, timers
+// and sounds.
+#pragma once
+
+#include <QMainWindow>
+#include <QPixmap>
+#include <QPointer>
+#include <array>
+#include <functional>
+#include <string>
+
+#include "engine/game_state.h"
+#include "ui/move_guard.h"
+
+class QAction;
+class QLabel;
+class QMenu;
+class QTimer;
+
+namespace nokturna {
+
+class AboutWindow;
+class CaptionLabel;
+class ClickableImage;
+class HowToPlayWindow;
+class WinnerWindow;
+
+// Object names, so the controls can be found by name: "line1".."line112", "marker1".."marker49",
+// "turnLabel", "playerOneScoreLabel", "opponentScoreLabel", "clockLabel", "computerPause", "clockTicker";
+// menus "gameMenu", "settingsMenu", "modeMenu", "soundMenu", "musicMenu", "songAlbumMenu", "helpMenu";
+// items "playAction", "exitAction", "personVsPersonAction", "personVsComputerAction", "soundOnAction",
+// "soundOffAction", "musicOnAction", "musicOffAction", "song1Action".."song4Action", "howToPlayAction",
+// "aboutAction".
+class MainWindow : public QMainWindow, public GameEvents {
+  Q_OBJECT
+
+ public:
+  // The songs are looked for in "SongAlbum" inside `programFolder`; by default the program's own folder.
+  explicit MainWindow(QWidget* parent = nullptr, const QString& programFolder = QString());
+  ~MainWindow() override;
+
+  // The client area below the menu bar, in logical pixels (9345 x 8355 twips).
+  static constexpr int kClientWidth = 623;
+  static constexpr int kClientHeight = 557;
+
+  // What happens in the game, shown.
+  void gameStarted(Side first) override;
+  void lineClaimed(int line, Side side) override;
+  void squareWon(int square, Side side) override;
+  void scoreChanged(Side side, int score) override;
+  void turnPassed(Side side) override;
+  void computerTurnDue() override;
+  void computerTurnCancelled() override;
+  void clockMoved(int hours, int minutes, int seconds) override;
+  void gameEnded(Side winner) override;
+  void modeChanged(PlayMode mode) override;
+  bool ask(const Question& question) override;
+
+  // Menu commands.
+  void onPlayChosen();
+  void onModeChosen(PlayMode mode);
+  void onSoundSwitched(bool on);
+  void onMusicSwitched(bool on);
+  void onSongChosen(int song);
+  void onHowToPlayChosen();
+  void onAboutChosen();
+  void onExitChosen();
+
+  bool soundEffectsOn() const;
+
+  // The secondary windows while they are open, else null.
+  HowToPlayWindow* howToPlayWindow() const;
+  AboutWindow* aboutWindow() const;
+  WinnerWindow* winnerWindow() const;
+
+ protected:
+  // Any close of the main window (its close button, the exit command) goes through shutDown.
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  struct LinePictures {
+    QPixmap vertical;
+    QPixmap horizontal;
+    const QPixmap& of(LineKind kind) const { return kind == LineKind::Horizontal ? horizontal : vertical; }
+  };
+
+  void loadPictures();
+  void createBoard(QWidget* board);
+  void createLabels(QWidget* board);
+  void createTimers();
+  void createMenus();
+  void placeBoard();
+  // Sound effects on, and the first song playing when the song album is there.
+  void startAudio(const QString& programFolder);
+  void startMusic();
+  // Silences the music and closes the how-to-play, About and winner windows, in that order.
+  void shutDown();
+
+  // Input from the person and the game's timers.
+  void onLineClicked(int line);
+  void onComputerPauseOver();
+  void onClockTick();
+
+  // The turn and score labels grow and shrink with their caption.
+  void showCaption(CaptionLabel* label, const std::string& text);
+  const LinePictures& linePicturesOf(Side side) const;
+  const QPixmap& discOf(Side side) const;
+
+  // A group item's check mark changes only through its handler.
+  void wireGroupItem(QAction* item, std::function<void()> handler);
+  void wireCommand(QAction* item, std::function<void()> handler);
+
+  Game game_{*this};
+  MoveGuard guard_{this};
+
+  // Player 1 draws in blue; the computer and the second person in green.
+  LinePictures blueLines_, greenLines_;
+  QPixmap blueDisc_, greenDisc_;
+
+  std::array<ClickableImage*, kLineCount + 1> lineImages_{};
+  std::array<QLabel*, kSquareCount + 1> squareMarkers_{};
+  CaptionLabel* turnLabel_ = nullptr;
+  std::array<CaptionLabel*, 2> scoreLabels_{};  // Player 1's, then the opponent's
+  CaptionLabel* clockLabel_ = nullptr;
+  QTimer* computerPause_ = nullptr;
+  QTimer* clockTicker_ = nullptr;
+
+  QMenu* songAlbumMenu_ = nullptr;
+  std::array<QAction*, 2> modeActions_{};   // person against person, person against the computer
+  std::array<QAction*, 2> soundActions_{};  // on, off
+  std::array<QAction*, 2> musicActions_{};  // on, off
+  std::array<QAction*, 5> songActions_{};   // songs 1..4
+  int currentSong_ = 0;                     // 0 while no song was chosen
+
+  QPointer<HowToPlayWindow> howToPlay_;
+  QPointer<AboutWindow> about_;
+  QPointer<WinnerWindow> winner_;
+};
+
+}  // namespace nokturna
