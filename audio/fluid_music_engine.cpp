@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <condition_variable>
@@ -21,20 +20,22 @@
 #include <utility>
 #include <vector>
 
+#include "audio/music_level.h"
 #include "audio/standard_midi_file.h"
 
 namespace nokturna {
 
 namespace {
 
-constexpr char kDefaultSoundFont[] = "/usr/share/sounds/sf2/default-GM.sf2";
 constexpr char kSmallSoundFont[] = "/usr/share/sounds/sf2/TimGM6mb.sf2";
+// The system's default General MIDI fonts (Debian points these at whichever font package is installed),
+// and the usual full-size font by its own name.
+constexpr const char* kSystemSoundFonts[] = {"/usr/share/sounds/sf2/default-GM.sf2",
+                                             "/usr/share/sounds/sf3/default-GM.sf3",
+                                             "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
+// The game's songs are some kilobytes; a song file over this is taken for a damaged one and not even read.
+constexpr std::uintmax_t kLargestSong = 8u << 20;
 
-// The synthesizer's level at a master volume of 0 hundredths of a decibel, half FluidSynth's own default.
-// The game plays its music at +5.7 dB. There a loud full arrangement (melody, chords, bass and drums, all
-// fortissimo) through the small Debian font, the loudest of the fonts, peaks near 0.7 of full scale, and
-// the game's own songs near 0.1 to 0.3: room left for the sound effects on top.
-constexpr double kReferenceGain = 0.1;
 // The master volume's range: -100 dB is as good as silence, and nothing is ever turned up beyond +20 dB.
 constexpr std::int32_t kQuietestVolume = -10000;
 constexpr std::int32_t kLoudestVolume = 2000;
@@ -80,39 +81,47 @@ bool LooksLikeSoundFont(const std::string& path) {
   return std::memcmp(header, "RIFF", 4) == 0 && std::memcmp(header + 8, "sfbk", 4) == 0;
 }
 
-std::uint64_t NextSerial() {
-  static std::atomic<std::uint64_t> serial{0};
-  return ++serial;
-}
-
-// One play of a segment.
-struct Play {
-  std::uint64_t performance;
-  std::uint64_t segment;
-  std::shared_ptr<const std::vector<std::uint8_t>> song;
+// A song as the engine keeps it: the file's bytes, and the tick its last track ends on.
+struct Song {
+  std::vector<std::uint8_t> bytes;
   std::int64_t endTick;
-  bool waiting = false;  // asked for before the SoundFont was in
-  fluid_player_t* player = nullptr;
 };
+
+// The bytes of a song file of at most kLargestSong bytes. Only as many bytes are read as the file had
+// when its size was checked: one that grows meanwhile is refused rather than followed.
+std::optional<std::vector<std::uint8_t>> ReadSongFile(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  if (error || size > kLargestSong) return std::nullopt;
+  std::ifstream file(path, std::ios::binary);
+  std::vector<std::uint8_t> bytes(size);
+  const auto wanted = static_cast<std::streamsize>(size);
+  if (!file.read(reinterpret_cast<char*>(bytes.data()), wanted)) return std::nullopt;
+  if (file.peek() != std::ifstream::traits_type::eof()) return std::nullopt;
+  return bytes;
+}
 
 }  // namespace
 
 struct FluidMusicEngine::Core {
-  Core(std::string path, SdlAudioOutput* output, bool usable)
-      : soundFontPath(std::move(path)), outputUsable(usable), output(output) {}
+  Core(std::vector<std::string> fonts, SdlAudioOutput* output)
+      : soundFonts(std::move(fonts)), output(output) {}
   ~Core() {
-    for (const std::shared_ptr<Play>& play : plays) {
-      if (play->player != nullptr) delete_fluid_player(play->player);
-    }
+    if (player != nullptr) delete_fluid_player(player);
     if (synth != nullptr) delete_fluid_synth(synth);
     if (settings != nullptr) delete_fluid_settings(settings);
   }
 
   enum class Font { NotAsked, Loading, In, Failed };
 
-  const std::string soundFontPath;
-  const bool outputUsable;
-  SdlAudioOutput* output;  // woken when a song starts; none once the engine is gone
+  const std::vector<std::string> soundFonts;  // tried in order until one loads
+  std::shared_ptr<const Song> kept;           // the song Load read last; the UI thread's alone
+
+  // Woken when a song starts, also one the loading thread starts; none once the engine is gone. Guarded
+  // by a lock of its own, as wake() must be called without holding `mutex`.
+  std::mutex outputMutex;
+  SdlAudioOutput* output;
 
   std::mutex mutex;
   std::condition_variable loaderDone;
@@ -123,35 +132,34 @@ struct FluidMusicEngine::Core {
   std::thread loader;
   fluid_settings_t* settings = nullptr;
   fluid_synth_t* synth = nullptr;
-  double amplitude = 1.0;  // the master volume as a factor
-  std::vector<std::shared_ptr<Play>> plays;
+  double amplitude = 1.0;               // the master volume as a factor
+  std::shared_ptr<const Song> waiting;  // asked to play before the SoundFont was in
+  fluid_player_t* player = nullptr;     // plays the song; there only while the synthesizer is
+  std::int64_t playerEndTick = 0;
   std::vector<float> rendered = std::vector<float>(2 * kRenderFrames);
   long tailFrames = 0;  // left to render after the last voice ended
 
   bool audible() const {
     if (synth == nullptr) return false;
     if (tailFrames > 0) return true;
-    return std::any_of(plays.begin(), plays.end(), [](const std::shared_ptr<Play>& play) {
-      return play->player != nullptr && fluid_player_get_status(play->player) == FLUID_PLAYER_PLAYING;
-    });
+    return player != nullptr && fluid_player_get_status(player) == FLUID_PLAYER_PLAYING;
   }
 
-  static bool Sounding(const Play& play) {
-    if (play.waiting) return true;
-    if (play.player == nullptr) return false;
+  bool playing() const {
+    if (waiting) return true;
+    if (player == nullptr) return false;
     // The player calls itself done only seconds after the end of the song; the song is over as soon as
     // the player has passed the last end-of-track mark.
-    return fluid_player_get_status(play.player) == FLUID_PLAYER_PLAYING &&
-           fluid_player_get_current_tick(play.player) <= play.endTick;
+    return fluid_player_get_status(player) == FLUID_PLAYER_PLAYING &&
+           fluid_player_get_current_tick(player) <= playerEndTick;
   }
 
-  // Ends a play at once (a player exists only while the synthesizer does).
-  void silence(Play& play) {
-    play.waiting = false;
-    if (play.player == nullptr) return;
-    fluid_player_stop(play.player);
-    delete_fluid_player(play.player);
-    play.player = nullptr;
+  // Ends the song at once.
+  void silence() {
+    waiting.reset();
+    if (player == nullptr) return;
+    fluid_player_stop(player);
+    delete_fluid_player(std::exchange(player, nullptr));
     clearSynth();
   }
 
@@ -166,29 +174,28 @@ struct FluidMusicEngine::Core {
     tailFrames = 0;
   }
 
-  // Starts a play from the beginning of its song on a fresh player: seeking an old one back to 0 loses the
-  // notes of the first tick. Needs the synthesizer.
-  bool start(Play& play) {
-    play.waiting = false;
-    for (const std::shared_ptr<Play>& other : plays) {
-      if (other.get() != &play) silence(*other);
-    }
+  // Starts `song` from its beginning on a fresh player, in place of any other: seeking an old player back
+  // to 0 loses the notes of the first tick. Needs the synthesizer.
+  bool start(const Song& song) {
+    silence();
     clearSynth();
-    fluid_player_t* player = new_fluid_player(synth);
-    if (player == nullptr) return false;
+    fluid_player_t* fresh = new_fluid_player(synth);
+    if (fresh == nullptr) return false;
     // The player takes a copy of the song. A loop count of 1 plays the song once.
-    if (fluid_player_add_mem(player, play.song->data(), play.song->size()) != FLUID_OK ||
-        fluid_player_set_loop(player, 1) != FLUID_OK || fluid_player_play(player) != FLUID_OK) {
-      delete_fluid_player(player);
+    if (fluid_player_add_mem(fresh, song.bytes.data(), song.bytes.size()) != FLUID_OK ||
+        fluid_player_set_loop(fresh, 1) != FLUID_OK || fluid_player_play(fresh) != FLUID_OK) {
+      delete_fluid_player(fresh);
       return false;
     }
-    play.player = player;
+    player = fresh;
+    playerEndTick = song.endTick;
     tailFrames = kTailFrames;
     return true;
   }
 
-  void forget(const std::shared_ptr<Play>& play) {
-    plays.erase(std::remove(plays.begin(), plays.end(), play), plays.end());
+  void wakeOutput() {
+    std::lock_guard<std::mutex> lock(outputMutex);
+    if (output != nullptr) output->wake();
   }
 };
 
@@ -217,23 +224,28 @@ void LoadSoundFont(std::shared_ptr<Core> core) {
     fluid_settings_setint(settings, "synth.polyphony", 96);
     synth = new_fluid_synth(settings);
   }
-  const bool loaded =
-      synth != nullptr && fluid_synth_sfload(synth, core->soundFontPath.c_str(), 1) != FLUID_FAILED;
+  // A font that is there may still fail to load (damaged, cut short): the next one is tried then, as for
+  // one that is missing.
+  bool loaded = false;
+  for (auto font = core->soundFonts.begin(); synth != nullptr && !loaded && font != core->soundFonts.end();
+       ++font) {
+    loaded = LooksLikeSoundFont(*font) && fluid_synth_sfload(synth, font->c_str(), 1) != FLUID_FAILED;
+  }
+  bool started = false;
   {
     std::lock_guard<std::mutex> lock(core->mutex);
     if (loaded && !core->engineGone) {
       core->settings = std::exchange(settings, nullptr);
       core->synth = std::exchange(synth, nullptr);
       core->font = Core::Font::In;
-      // Starting a play stops every other, so at most one is still waiting.
-      for (const std::shared_ptr<Play>& play : core->plays) {
-        if (play->waiting && !core->start(*play)) play->waiting = false;
-      }
+      if (const std::shared_ptr<const Song> song = std::move(core->waiting)) started = core->start(*song);
     } else {
       core->font = Core::Font::Failed;
-      for (const std::shared_ptr<Play>& play : core->plays) play->waiting = false;
+      core->waiting.reset();
     }
   }
+  // An output resting without a device, or between its looks, hears of the song at once.
+  if (started) core->wakeOutput();
   if (synth != nullptr) delete_fluid_synth(synth);
   if (settings != nullptr) delete_fluid_settings(settings);
   {
@@ -243,216 +255,51 @@ void LoadSoundFont(std::shared_ptr<Core> core) {
   core->loaderDone.notify_all();
 }
 
-class FluidSegment : public MusicSegment {
- public:
-  FluidSegment(std::vector<std::uint8_t> song, std::int64_t endTick)
-      : serial(NextSerial()),
-        song(std::make_shared<const std::vector<std::uint8_t>>(std::move(song))),
-        endTick(endTick) {}
-
-  // The loader took only files that read as standard MIDI files.
-  bool SetStandardMidiFile() override { return true; }
-  // Every play starts on a fresh player at the beginning of the song; no other start point is offered.
-  bool SetStartPoint(std::int32_t musicTime) override { return musicTime == 0; }
-
-  const std::uint64_t serial;
-  const std::shared_ptr<const std::vector<std::uint8_t>> song;
-  const std::int64_t endTick;
-};
-
-class FluidSegmentState : public MusicSegmentState {
- public:
-  explicit FluidSegmentState(std::weak_ptr<Play> play) : play(std::move(play)) {}
-  const std::weak_ptr<Play> play;  // gone with its performance
-};
-
-class FluidLoader : public MusicLoader {
- public:
-  std::unique_ptr<MusicSegment> LoadSegment(const std::string& path) override {
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) return nullptr;
-    std::ifstream file(path, std::ios::binary);
-    if (!file) return nullptr;
-    std::vector<std::uint8_t> song((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (file.bad()) return nullptr;
-    const std::optional<std::int64_t> endTick = MidiSongEndTick(song);
-    if (!endTick) return nullptr;
-    return std::make_unique<FluidSegment>(std::move(song), *endTick);
-  }
-
-  // Standard MIDI files refer to no other files: their instruments all come from the SoundFont.
-  bool SetSearchDirectory(const std::string&) override { return true; }
-};
-
-class FluidPerformance : public MusicPerformance {
- public:
-  explicit FluidPerformance(std::shared_ptr<Core> core) : core_(std::move(core)), serial_(NextSerial()) {}
-
-  ~FluidPerformance() override {
-    std::lock_guard<std::mutex> lock(core_->mutex);
-    for (const std::shared_ptr<Play>& play : mine()) {
-      core_->silence(*play);
-      core_->forget(play);
-    }
-  }
-
-  bool Init() override {
-    if (!core_->outputUsable || !LooksLikeSoundFont(core_->soundFontPath)) return false;
-    std::lock_guard<std::mutex> lock(core_->mutex);
-    if (core_->engineGone || core_->font == Core::Font::Failed) return false;
-    if (core_->font == Core::Font::NotAsked) {
-      core_->font = Core::Font::Loading;
-      core_->loader = std::thread(LoadSoundFont, core_);
-    }
-    initialised_ = true;
-    return true;
-  }
-
-  // The synthesizer is the one port; one channel group is enough for a standard MIDI file, any more
-  // are simply unused.
-  bool SetPort(int port, int channelGroups) override {
-    return initialised_ && (port == -1 || port == 0) && channelGroups >= 1;
-  }
-
-  // The whole SoundFont is loaded, so every instrument is always at the synthesizer.
-  bool SetMasterAutoDownload(bool) override { return initialised_; }
-
-  bool SetMasterVolume(std::int32_t volume) override {
-    if (!initialised_) return false;
-    const std::int32_t clamped = std::clamp(volume, kQuietestVolume, kLoudestVolume);
-    std::lock_guard<std::mutex> lock(core_->mutex);
-    core_->amplitude = std::pow(10.0, clamped / 2000.0);
-    return true;
-  }
-
-  bool IsPlaying(const MusicSegment* segment, const MusicSegmentState* state) override {
-    std::lock_guard<std::mutex> lock(core_->mutex);
-    for (const std::shared_ptr<Play>& play : matching(segment, state)) {
-      if (Core::Sounding(*play)) return true;
-    }
-    return false;
-  }
-
-  std::unique_ptr<MusicSegmentState> PlaySegment(const MusicSegment& segment, std::int32_t flags,
-                                                 std::int64_t startTime) override {
-    const auto* ours = dynamic_cast<const FluidSegment*>(&segment);
-    if (!initialised_ || ours == nullptr || flags != 0 || startTime != 0) return nullptr;
-    auto play = std::make_shared<Play>(Play{serial_, ours->serial, ours->song, ours->endTick});
-    SdlAudioOutput* output = nullptr;
-    {
-      std::lock_guard<std::mutex> lock(core_->mutex);
-      if (core_->engineGone || core_->font == Core::Font::Failed) return nullptr;
-      // Plays already silenced are over for good; forgetting them keeps every song ever chosen from
-      // staying in memory. Their states then simply report them as not playing.
-      std::erase_if(core_->plays,
-                    [](const std::shared_ptr<Play>& old) { return old->player == nullptr && !old->waiting; });
-      core_->plays.push_back(play);
-      if (core_->synth == nullptr) {
-        for (const std::shared_ptr<Play>& other : core_->plays) other->waiting = false;
-        play->waiting = true;
-      } else if (!core_->start(*play)) {
-        core_->forget(play);
-        return nullptr;
-      }
-      output = core_->output;
-    }
-    // Only after the engine's lock is released: the output takes that lock to ask whether we sound.
-    if (output != nullptr) output->wake();
-    return std::make_unique<FluidSegmentState>(play);
-  }
-
-  bool Stop(const MusicSegment* segment, const MusicSegmentState* state, std::int64_t time,
-            std::int32_t flags) override {
-    if (!initialised_ || time != 0 || flags != 0) return false;
-    std::lock_guard<std::mutex> lock(core_->mutex);
-    for (const std::shared_ptr<Play>& play : matching(segment, state)) core_->silence(*play);
-    return true;
-  }
-
- private:
-  // This performance's plays; the caller holds the mutex.
-  std::vector<std::shared_ptr<Play>> mine() const {
-    std::vector<std::shared_ptr<Play>> found;
-    for (const std::shared_ptr<Play>& play : core_->plays) {
-      if (play->performance == serial_) found.push_back(play);
-    }
-    return found;
-  }
-
-  // The plays of this performance that the pair names: the play `state` if given (and of `segment`, if
-  // that is given too), otherwise every play of `segment`. The caller holds the mutex.
-  std::vector<std::shared_ptr<Play>> matching(const MusicSegment* segment,
-                                              const MusicSegmentState* state) const {
-    const auto* ourSegment = dynamic_cast<const FluidSegment*>(segment);
-    if (segment != nullptr && ourSegment == nullptr) return {};
-    std::vector<std::shared_ptr<Play>> found;
-    if (state != nullptr) {
-      const auto* ourState = dynamic_cast<const FluidSegmentState*>(state);
-      std::shared_ptr<Play> play = ourState != nullptr ? ourState->play.lock() : nullptr;
-      if (play && play->performance == serial_ &&
-          (ourSegment == nullptr || play->segment == ourSegment->serial)) {
-        found.push_back(play);
-      }
-      return found;
-    }
-    if (ourSegment == nullptr) return {};
-    for (const std::shared_ptr<Play>& play : mine()) {
-      if (play->segment == ourSegment->serial) found.push_back(play);
-    }
-    return found;
-  }
-
-  const std::shared_ptr<Core> core_;
-  const std::uint64_t serial_;
-  bool initialised_ = false;
-};
-
-class FluidRoot : public MusicRoot {
- public:
-  explicit FluidRoot(std::shared_ptr<Core> core) : core_(std::move(core)) {}
-  std::unique_ptr<MusicLoader> CreateLoader() override { return std::make_unique<FluidLoader>(); }
-  std::unique_ptr<MusicPerformance> CreatePerformance() override {
-    return std::make_unique<FluidPerformance>(core_);
-  }
-
- private:
-  const std::shared_ptr<Core> core_;
-};
-
 }  // namespace
 
+std::vector<std::string> SoundFontCandidates() {
+  std::vector<std::string> fonts{kSmallSoundFont};
+  fonts.insert(fonts.end(), std::begin(kSystemSoundFonts), std::end(kSystemSoundFonts));
+  return fonts;
+}
+
 std::string DefaultSoundFont() {
-  std::error_code error;
-  if (!std::filesystem::exists(kSmallSoundFont, error) && std::filesystem::exists(kDefaultSoundFont, error)) {
-    return kDefaultSoundFont;
+  for (const std::string& font : SoundFontCandidates()) {
+    std::error_code error;
+    if (std::filesystem::exists(font, error)) return font;
   }
   return kSmallSoundFont;
 }
 
-FluidMusicEngine::FluidMusicEngine(SdlAudioOutput& output, std::string soundFontPath)
-    : output_(&output), core_(std::make_shared<Core>(std::move(soundFontPath), &output, output.isOpen())) {
+FluidMusicEngine::FluidMusicEngine(SdlAudioOutput& output, std::vector<std::string> soundFonts)
+    : output_(&output), core_(std::make_shared<Core>(std::move(soundFonts), &output)) {
   QuietenFluidSynth();
   output_->addSource(this);
 }
 
-FluidMusicEngine::FluidMusicEngine(std::string soundFontPath)
-    : output_(nullptr), core_(std::make_shared<Core>(std::move(soundFontPath), nullptr, true)) {
+FluidMusicEngine::FluidMusicEngine(SdlAudioOutput& output, std::string soundFontPath)
+    : FluidMusicEngine(output, std::vector<std::string>{std::move(soundFontPath)}) {}
+
+FluidMusicEngine::FluidMusicEngine(std::vector<std::string> soundFonts)
+    : output_(nullptr), core_(std::make_shared<Core>(std::move(soundFonts), nullptr)) {
   QuietenFluidSynth();
 }
 
+FluidMusicEngine::FluidMusicEngine(std::string soundFontPath)
+    : FluidMusicEngine(std::vector<std::string>{std::move(soundFontPath)}) {}
+
 FluidMusicEngine::~FluidMusicEngine() {
   if (output_ != nullptr) output_->removeSource(this);
+  {
+    std::lock_guard<std::mutex> lock(core_->outputMutex);
+    core_->output = nullptr;
+  }
   std::thread loader;
   {
-    // Objects that outlive the engine find no synthesizer and stay quiet.
     std::lock_guard<std::mutex> lock(core_->mutex);
     core_->engineGone = true;
-    core_->output = nullptr;
-    for (const std::shared_ptr<Play>& play : core_->plays) {
-      if (play->player != nullptr) delete_fluid_player(play->player);
-      play->player = nullptr;
-      play->waiting = false;
-    }
+    core_->waiting.reset();
+    if (core_->player != nullptr) delete_fluid_player(std::exchange(core_->player, nullptr));
     if (core_->synth != nullptr) delete_fluid_synth(std::exchange(core_->synth, nullptr));
     if (core_->settings != nullptr) delete_fluid_settings(std::exchange(core_->settings, nullptr));
     loader = std::move(core_->loader);
@@ -471,7 +318,60 @@ FluidMusicEngine::~FluidMusicEngine() {
   }
 }
 
-std::unique_ptr<MusicRoot> FluidMusicEngine::CreateRoot() { return std::make_unique<FluidRoot>(core_); }
+bool FluidMusicEngine::Start() {
+  // Only the headers are read here; whether a font really loads shows on the loading thread.
+  if (std::none_of(core_->soundFonts.begin(), core_->soundFonts.end(), LooksLikeSoundFont)) return false;
+  std::lock_guard<std::mutex> lock(core_->mutex);
+  if (core_->engineGone || core_->font == Core::Font::Failed) return false;
+  if (core_->font == Core::Font::NotAsked) {
+    core_->font = Core::Font::Loading;
+    core_->loader = std::thread(LoadSoundFont, core_);
+  }
+  return true;
+}
+
+bool FluidMusicEngine::Load(const std::string& path) {
+  std::optional<std::vector<std::uint8_t>> bytes = ReadSongFile(path);
+  if (!bytes) return false;
+  const std::optional<std::int64_t> endTick = MidiSongEndTick(*bytes);
+  if (!endTick) return false;
+  core_->kept = std::make_shared<const Song>(Song{std::move(*bytes), *endTick});
+  return true;
+}
+
+bool FluidMusicEngine::Play() {
+  {
+    std::lock_guard<std::mutex> lock(core_->mutex);
+    const Core::Font font = core_->font;
+    if (!core_->kept || core_->engineGone || font == Core::Font::NotAsked || font == Core::Font::Failed) {
+      return false;
+    }
+    if (core_->synth == nullptr) {
+      core_->waiting = core_->kept;
+      return true;
+    }
+    if (!core_->start(*core_->kept)) return false;
+  }
+  // Only after the engine's lock is released: the output takes that lock to ask whether we sound.
+  core_->wakeOutput();
+  return true;
+}
+
+void FluidMusicEngine::Stop() {
+  std::lock_guard<std::mutex> lock(core_->mutex);
+  core_->silence();
+}
+
+bool FluidMusicEngine::IsPlaying() {
+  std::lock_guard<std::mutex> lock(core_->mutex);
+  return core_->playing();
+}
+
+void FluidMusicEngine::SetVolume(std::int32_t hundredthsOfADecibel) {
+  const std::int32_t clamped = std::clamp(hundredthsOfADecibel, kQuietestVolume, kLoudestVolume);
+  std::lock_guard<std::mutex> lock(core_->mutex);
+  core_->amplitude = std::pow(10.0, clamped / 2000.0);
+}
 
 bool FluidMusicEngine::sounding() {
   std::lock_guard<std::mutex> lock(core_->mutex);

@@ -1,43 +1,57 @@
 // The real music engine: a FluidSynth synthesizer with a General MIDI SoundFont that plays standard MIDI
 // files, sounding through the game's one SDL output alongside the sound effects.
 //
-// Threads. The engine's objects are used on the UI thread; mixInto() runs on the audio thread. The first
-// performance to Init starts a thread that creates the synthesizer and loads the SoundFont (a large font
-// takes seconds), so the window never waits for it. Until the font is in, the engine renders silence and
-// remembers what it was asked: a segment played before then starts from its beginning once the font is in,
-// unless it was stopped in the meantime. One mutex guards the synthesizer, the players and the volume; no
-// one holds it for longer than a few synthesizer calls, and the font is loaded outside it.
+// Threads. The engine is used on the UI thread; mixInto() runs on the audio thread. The first Start begins
+// a thread that creates the synthesizer and loads the SoundFont (a large font takes seconds), so the
+// window never waits for it. Until the font is in, the engine renders silence and remembers what it was
+// asked: a song played before then starts from its beginning once the font is in, unless it was stopped in
+// the meantime. One mutex guards the synthesizer, the player and the volume; no one holds it for longer
+// than a few synthesizer calls, and the font is loaded outside it.
 //
-// One synthesizer. Every performance plays on the same synthesizer, one song at a time: starting a play
-// stops any other that still sounds, and the master volume is the synthesizer's.
+// The song moves on only as it is rendered: while the output has no device it is not rendered, and it
+// picks up where its sound stopped once the device is back.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "audio/music_engine.h"
 #include "audio/sdl_audio_output.h"
 
 namespace nokturna {
 
-// The General MIDI SoundFont to play with: the small font from Debian's timgm6mb-soundfont package (6 MB:
-// in memory in a blink, and light to render), or the system's default one when the small font is missing.
+// The General MIDI SoundFonts to play with, in this order: the small font from Debian's timgm6mb-soundfont
+// package (6 MB: in memory in a blink, and light to render), then the system's default ones. A font that
+// is missing, or there but fails to load (damaged, cut short, empty), gives way to the next.
+std::vector<std::string> SoundFontCandidates();
+// The first candidate that is there (the small font's path when none is).
 std::string DefaultSoundFont();
 
 class FluidMusicEngine : public MusicEngine, public AudioSource {
  public:
-  // Plays through `output`, which must outlive the engine. Performances fail to Init while the output is
-  // closed (no sound device) or the SoundFont is missing or is no SoundFont.
-  explicit FluidMusicEngine(SdlAudioOutput& output, std::string soundFontPath = DefaultSoundFont());
+  // Plays through `output`, which must outlive the engine, with the first of `soundFonts` that loads.
+  // Start fails when none of them looks like a SoundFont, and once all have failed to load.
+  explicit FluidMusicEngine(SdlAudioOutput& output,
+                            std::vector<std::string> soundFonts = SoundFontCandidates());
+  FluidMusicEngine(SdlAudioOutput& output, std::string soundFontPath);
   // Joins no output: sound comes out only through mixInto() calls of the owner's own.
   explicit FluidMusicEngine(std::string soundFontPath);
+  explicit FluidMusicEngine(std::vector<std::string> soundFonts);
   // Returns within a fraction of a second even while the SoundFont is loading; a load still going then
-  // finishes on its own and is thrown away. Objects of the engine may outlive it; they go quiet.
+  // finishes on its own and is thrown away.
   ~FluidMusicEngine() override;
   FluidMusicEngine(const FluidMusicEngine&) = delete;
   FluidMusicEngine& operator=(const FluidMusicEngine&) = delete;
 
-  std::unique_ptr<MusicRoot> CreateRoot() override;
+  bool Start() override;
+  // Refuses a file over 8 MB, far more than any real song, without reading it.
+  bool Load(const std::string& path) override;
+  bool Play() override;
+  void Stop() override;
+  bool IsPlaying() override;
+  void SetVolume(std::int32_t hundredthsOfADecibel) override;
 
   // Adds the music's next `frames` stereo frames to `stereo` (AudioSource).
   void mixInto(float* stereo, int frames) override;

@@ -9,24 +9,26 @@ namespace nokturna {
 class MusicEngine;
 
 // The engine every operation goes to; null means no music. The program installs the real one, tests a
-// fake. Installing an engine starts the module cold again (not ready, no objects): install null before
-// the engine goes, so that the module's objects go with it.
+// fake. Installing an engine starts the module cold again (not ready, no song); the engine before is not
+// called again, so it may be gone already.
 void SetMusicEngine(MusicEngine* engine);
 
-// A fresh loader and performance, prepared for MIDI playback at -900 (hundredths of a decibel).
+// Starts the engine and sets it to -900 (hundredths of a decibel). Until it succeeds every other
+// operation does nothing.
 void InitMusic();
-// Loads song n (1..4) from the song folder; on failure the song loaded before stays.
+// Loads song n (1..4) from the song folder, stopping the song that sounds; on failure the song loaded
+// before stays.
 void LoadSong(std::uint8_t n);
 // Plays the loaded song from its beginning, unless it is sounding already.
 void PlaySong();
-// Stops the instance PlaySong started last, at once.
+// Stops the song at once.
 void StopSong();
 // Applies a volume setting: setting x 42 - 3000 hundredths of a decibel.
 void SetMusicVolume(std::int16_t setting);
-// Stops the music and releases the performance and the loader.
+// Stops the music; nothing more reaches the engine until the next InitMusic.
 void ShutDownMusic();
 
-// True after InitMusic succeeded.
+// True after InitMusic succeeded, until ShutDownMusic.
 bool MusicReady();
 
 }  // namespace nokturna

@@ -42,7 +42,9 @@ std::vector<float> DecodeClip(const std::uint8_t* wavImage, std::size_t size) {
   if (!ChunksFitTheImage(wavImage, size)) return {};
   // A clip cut short is taken for a broken one and stays silent rather than playing half a sound; a RIFF
   // size that disagrees with the chunks, as some editors write it, is forgiven.
-  SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
+  // Set once only: the output's keeper may be starting SDL's audio, which reads the hints, at any time.
+  static const bool strict = SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
+  (void)strict;
   SDL_RWops* image = SDL_RWFromConstMem(wavImage, static_cast<int>(size));
   if (image == nullptr) return {};
 
@@ -94,16 +96,19 @@ SdlClipPlayer::SdlClipPlayer(SdlAudioOutput& output) : output_(output) { output_
 SdlClipPlayer::~SdlClipPlayer() { output_.removeSource(this); }
 
 void SdlClipPlayer::play(const std::uint8_t* wavImage, std::size_t size) {
-  if (!output_.isOpen()) return;
+  // Without a device a clip is not kept for later: a click heard seconds after its move would only
+  // puzzle. It still asks for a device, so that the next one is heard if the device is back.
+  const bool open = output_.isOpen();
   // Decoding happens here, outside the lock; an image that can't be read still cuts off the clip that
   // sounds, as a new clip would.
-  std::vector<float> incoming = DecodeClip(wavImage, size);
+  std::vector<float> incoming = open ? DecodeClip(wavImage, size) : std::vector<float>{};
   {
     SdlAudioOutput::Lock lock(output_);
     clip_.swap(incoming);
     nextSample_ = 0;
   }
   // `incoming` now holds the old clip and is freed here, on this thread, not on the audio thread.
+  if (!open) output_.wantDevice();
 }
 
 void SdlClipPlayer::mixInto(float* stereo, int frames) {

@@ -9,7 +9,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -32,22 +31,17 @@ std::string SoundFont() {
 struct Synth {
   Synth()
       : engine(SoundFont()),
-        root(engine.CreateRoot()),
-        loader(root->CreateLoader()),
-        performance(root->CreatePerformance()),
         path(std::filesystem::temp_directory_path() /
              ("nokturna-song-fuzz-" + std::to_string(getpid()) + ".mid")) {
-    ready = performance->Init() && performance->SetPort(-1, 1) && performance->SetMasterVolume(570);
-    // Init starts the SoundFont loading in the background; the small font is in well within this, so
+    ready = engine.Start();
+    engine.SetVolume(570);
+    // Start begins loading the SoundFont in the background; the small font is in well within this, so
     // every song from the first on really reaches the synthesizer's player.
     if (ready) std::this_thread::sleep_for(std::chrono::milliseconds(1500));
   }
   ~Synth() { std::filesystem::remove(path); }
 
   FluidMusicEngine engine;
-  std::unique_ptr<nokturna::MusicRoot> root;
-  std::unique_ptr<nokturna::MusicLoader> loader;
-  std::unique_ptr<nokturna::MusicPerformance> performance;
   std::filesystem::path path;
   bool ready = false;
 };
@@ -71,15 +65,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream out(synth.path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   }
-  std::unique_ptr<nokturna::MusicSegment> song = synth.loader->LoadSegment(synth.path.string());
-  if (!song) std::abort();  // the loader must take what the validator took
-  auto state = synth.performance->PlaySegment(*song, 0, 0);
-  if (!state) return 0;
+  // The loader must take what the validator took (the fuzzer's inputs stay far below the size limit).
+  if (!synth.engine.Load(synth.path.string())) std::abort();
+  if (!synth.engine.Play()) return 0;
   std::vector<float> stereo(2 * kPeriod);
   for (int period = 0; period < kPeriodsPerSong; ++period) {
     synth.engine.mixInto(stereo.data(), kPeriod);
-    if (!synth.performance->IsPlaying(song.get(), state.get())) break;
+    if (!synth.engine.IsPlaying()) break;
   }
-  synth.performance->Stop(song.get(), state.get(), 0, 0);
+  synth.engine.Stop();
   return 0;
 }

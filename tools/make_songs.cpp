@@ -312,6 +312,13 @@ class Voice {
     velocity_ = velocity;
     return *this;
   }
+  // Plays every note of the voice this many decibels louder (a General MIDI synthesizer follows the
+  // square of the velocity), accents and soft notes alike, up to the loudest velocity there is. The
+  // lines keep their own dynamics; this sets the part's place in the mix.
+  Voice& lift(double decibels) {
+    lift_ = std::pow(10.0, decibels / 40.0);
+    return *this;
+  }
   Voice& gate(double share) {
     gate_ = share;
     return *this;
@@ -412,7 +419,8 @@ class Voice {
       bendAt(on, -scoopSemitones_);
       bendRamp(start, start + scoopTicks_, -scoopSemitones_, 0);
     }
-    const auto v = static_cast<std::uint8_t>(std::clamp(velocity, 1, 127));
+    const auto v =
+        static_cast<std::uint8_t>(std::clamp(static_cast<int>(std::lround(velocity * lift_)), 1, 127));
     events_.push_back(
         {on, kNoteOn, {static_cast<std::uint8_t>(0x90 | channel_), static_cast<std::uint8_t>(key), v}});
     events_.push_back(
@@ -477,6 +485,7 @@ class Voice {
   int channel_;
   long barTicks_;
   int velocity_ = 80;
+  double lift_ = 1.0;
   double gate_ = 0.9;
   bool swing_ = false;
   double scoopSemitones_ = 0;
@@ -627,13 +636,14 @@ void slideWhistle(Voice& whistle, long at, long length, int key, std::initialize
 
 Song laguMenyan() {
   Song s("Lagu Menyan", 4, 4, 92);
-  Voice& pizz = s.voice("Pizzicato strings", 0, 45, 92, 50);
-  Voice& bassoon = s.voice("Bassoon", 1, 70, 127, 78);
-  Voice& clarinet = s.voice("Clarinet", 2, 71, 110, 36);
-  Voice& timpani = s.voice("Timpani", 3, 47, 105, 64);
-  Voice& whistle = s.voice("Slide whistle", 4, 78, 92, 96).bendRange(12);
-  Voice& ghost = s.voice("Ghost", 5, 53, 115, 64, 80).bendRange(12);
-  Voice& drums = s.drums(84);
+  // The bassoon carries the tune as loud as it goes, the strings just under it.
+  Voice& pizz = s.voice("Pizzicato strings", 0, 45, 115, 50).lift(2);
+  Voice& bassoon = s.voice("Bassoon", 1, 70, 127, 78).lift(6);
+  Voice& clarinet = s.voice("Clarinet", 2, 71, 127, 36).lift(4);
+  Voice& timpani = s.voice("Timpani", 3, 47, 127, 64).lift(3);
+  Voice& whistle = s.voice("Slide whistle", 4, 78, 120, 96).bendRange(12).lift(3);
+  Voice& ghost = s.voice("Ghost", 5, 53, 127, 64, 80).bendRange(12).lift(3);
+  Voice& drums = s.drums(120).lift(4);
 
   const std::string theme1 = "D3/8 r F3 r A3/4 r/8 A3 | Bb3/8 A3 G3 F3 E3/4 r | G3/8 r Bb3 r D4/4 r/8 D4 | ";
   const std::string theme2 =
@@ -703,14 +713,15 @@ Song laguMenyan() {
 
 Song graveyardShuffle() {
   Song s("I will survive", 4, 4, 120);
-  Voice& organ = s.voice("Organ", 0, 16, 112, 48).swing();
-  Voice& bass = s.voice("Bass", 1, 32, 100, 64).swing();
-  Voice& theremin = s.voice("Theremin", 2, 85, 88, 76, 70).swing().bendRange(2).scoop(0.6, 70);
-  Voice& bones = s.voice("Xylophone", 3, 13, 110, 36).swing();
-  Voice& organLead = s.voice("Organ lead", 4, 17, 127, 76).swing();
-  Voice& ghost = s.voice("Ghost", 5, 53, 118, 64, 80).swing().bendRange(12);
-  Voice& whistle = s.voice("Slide whistle", 6, 78, 88, 40).swing().bendRange(12);
-  Voice& drums = s.drums(78).swing();
+  // The theremin on top, the organ lead when it takes over; the bones loud enough to rattle through.
+  Voice& organ = s.voice("Organ", 0, 16, 112, 48).swing().lift(2);
+  Voice& bass = s.voice("Bass", 1, 32, 110, 64).swing().lift(2);
+  Voice& theremin = s.voice("Theremin", 2, 85, 127, 76, 70).swing().bendRange(2).scoop(0.6, 70).lift(1);
+  Voice& bones = s.voice("Xylophone", 3, 13, 127, 36).swing().lift(8);
+  Voice& organLead = s.voice("Organ lead", 4, 17, 127, 76).swing().lift(6);
+  Voice& ghost = s.voice("Ghost", 5, 53, 127, 64, 80).swing().bendRange(12).lift(3);
+  Voice& whistle = s.voice("Slide whistle", 6, 78, 120, 40).swing().bendRange(12).lift(3);
+  Voice& drums = s.drums(110).swing().lift(3);
   theremin.controller(0, 1, 50);  // a wide, wobbly vibrato
 
   const std::string melody =
@@ -790,13 +801,15 @@ Song graveyardShuffle() {
 
 Song musicBoxWaltz() {
   Song s("Every breath", 3, 4, 104);
-  Voice& box = s.voice("Music box", 0, 10, 112, 64, 60).bendRange(2);
-  Voice& celesta = s.voice("Celesta", 1, 8, 112, 86, 60);
-  Voice& harp = s.voice("Harp", 2, 46, 100, 44, 50);
-  Voice& choir = s.voice("Choir", 3, 52, 84, 64, 80);
-  Voice& timpani = s.voice("Timpani", 4, 47, 108, 64);
-  Voice& ghost = s.voice("Ghost", 5, 52, 118, 64, 80).bendRange(12);
-  Voice& drums = s.drums(90, 60);
+  // The music box and the celesta are soft instruments: they play as loud as they go, and the harp,
+  // the loudest of the band, stays under them.
+  Voice& box = s.voice("Music box", 0, 10, 127, 64, 60).bendRange(2).lift(6);
+  Voice& celesta = s.voice("Celesta", 1, 8, 127, 86, 60).lift(5);
+  Voice& harp = s.voice("Harp", 2, 46, 90, 44, 50);
+  Voice& choir = s.voice("Choir", 3, 52, 100, 64, 80).lift(3);
+  Voice& timpani = s.voice("Timpani", 4, 47, 120, 64).lift(2);
+  Voice& ghost = s.voice("Ghost", 5, 52, 127, 64, 80).bendRange(12);
+  Voice& drums = s.drums(120, 60).lift(6);
 
   const std::string melody =
       "B5/2 G5/4 | F#5/4 G5 B5 | C6/2 A5/4 | E5/2. | D#6/2 B5/4 | A5/4 F#5 D#5 | E5/4 G5 B5 | E6/2. | "
@@ -867,14 +880,14 @@ Song musicBoxWaltz() {
 Song ghostShipShanty() {
   Song s("Sailing", 6, 8, 96);
   Voice& accordion = s.voice("Accordion", 0, 21, 127, 56).bendRange(2);
-  Voice& squeezebox = s.voice("Accordion chords", 1, 21, 112, 76);
-  Voice& tuba = s.voice("Tuba", 2, 58, 127, 64).bendRange(2);
+  Voice& squeezebox = s.voice("Accordion chords", 1, 21, 120, 76);
+  Voice& tuba = s.voice("Tuba", 2, 58, 127, 64).bendRange(2).lift(2);
   Voice& fiddle = s.voice("Fiddle", 3, 110, 127, 36);
-  Voice& bell = s.voice("Ship's bell", 4, 14, 90, 90, 70);
-  Voice& sea = s.voice("Sea", 5, 122, 90, 64, 60);
-  Voice& ghost = s.voice("Ghost", 6, 52, 118, 64, 90).bendRange(12);
-  Voice& whistle = s.voice("Slide whistle", 7, 78, 90, 100).bendRange(12);
-  Voice& drums = s.drums(96);
+  Voice& bell = s.voice("Ship's bell", 4, 14, 110, 90, 70);
+  Voice& sea = s.voice("Sea", 5, 122, 127, 64, 60).lift(6);
+  Voice& ghost = s.voice("Ghost", 6, 52, 127, 64, 90).bendRange(12);
+  Voice& whistle = s.voice("Slide whistle", 7, 78, 120, 100).bendRange(12);
+  Voice& drums = s.drums(110).lift(2);
 
   const std::string melody =
       "D5/8 G5/4 G5/8 A5 Bb5 | A5/4 G5/8 D5/4. | Eb5/8 G5/4 C6/8 Bb5 A5 | A5/4. F#5/4. | "
@@ -919,7 +932,8 @@ Song ghostShipShanty() {
   tuba.vel(92).play(34, "D2/4. r/4.");
   squeezebox.vel(68).play(34, "r/8 D3+F#3+A3+C4 D3+F#3+A3+C4 r/4.");
   drums.vel(74).play(34, "k/8 r t r/4. | c+l/4.! r/4. |");
-  slideWhistle(whistle, s.bar(34.5), s.bar(0.48), 84, {2, -14}, 96);
+  // From D6 down to C5, on a lower note bent up: the small font has no whistle above G5.
+  slideWhistle(whistle, s.bar(34.5), s.bar(0.48), 74, {12, -2}, 96);
   sea.note(s.bar(35), s.bar(1), 60, 110, 1.0);
   sea.ramp(s.bar(35), s.bar(36), 11, 127, 0);
   ghost.play(35, "r/4. G4+Bb4/4._!");
@@ -940,7 +954,7 @@ Song ghostShipShanty() {
 
   // ending, bars 52-57: the wind drops, one last phrase and the final chord
   accordion.vel(116).play(
-      52, "D5/8 G5/4 G5/8 A5 Bb5 | C6/4. Eb5/4. | D5/8 F#5 A5 C6/4. | Bb5/2. | G4+Bb4+D5+G5/1._! |");
+      52, "D5/8 G5/4 G5/8 A5 Bb5 | C6/4. Eb5/4. | D5/8 F#5 A5 C6/4. | Bb5/2. | G4+Bb4+D5+G5/1._? |");
   tuba.vel(90).comp(52, "Gm | Cm | D7 | Gm", oomPah, -12);
   tuba.vel(100).play(56, "G1/1._");
   squeezebox.vel(66).comp(52, "Gm | Cm | D7 | Gm", paPa);

@@ -132,24 +132,20 @@ using MusicPlaying = SongFolder;
 TEST_F(MusicPlaying, ASongSoundsOnceAndIsOverWhenItsLastNoteEnds) {
   FluidMusicEngine engine(TestSoundFont());
   WriteFile(song(1), MidiImage(PianoPhrase()));  // two seconds
-  auto root = engine.CreateRoot();
-  auto performance = root->CreatePerformance();
-  ASSERT_TRUE(performance->Init());
-  auto segment = root->CreateLoader()->LoadSegment(song(1));
-  ASSERT_NE(segment, nullptr);
-  auto state = performance->PlaySegment(*segment, 0, 0);
-  ASSERT_NE(state, nullptr);
-  EXPECT_TRUE(performance->IsPlaying(segment.get(), state.get()));  // also while the font still loads
+  EXPECT_FALSE(engine.Play()) << "nothing loaded yet";
+  ASSERT_TRUE(engine.Start());
+  ASSERT_TRUE(engine.Load(song(1)));
+  ASSERT_TRUE(engine.Play());
+  EXPECT_TRUE(engine.IsPlaying());  // also while the font still loads
 
   const std::vector<float> first = RenderFromFirstSound(engine, kRate);
   ASSERT_FALSE(first.empty());
   EXPECT_GT(Rms(first), 1e-3);
-  EXPECT_TRUE(performance->IsPlaying(segment.get(), state.get()));
-  EXPECT_TRUE(performance->IsPlaying(segment.get(), nullptr));
+  EXPECT_TRUE(engine.IsPlaying());
   EXPECT_TRUE(engine.sounding());
 
   long frames = kRate;
-  while (performance->IsPlaying(segment.get(), state.get()) && frames < 10 * kRate) {
+  while (engine.IsPlaying() && frames < 10 * kRate) {
     Render(engine, kPeriod);
     frames += kPeriod;
   }
@@ -157,7 +153,7 @@ TEST_F(MusicPlaying, ASongSoundsOnceAndIsOverWhenItsLastNoteEnds) {
   // The last notes fade out; then nothing more, not even when the player calls itself done.
   Render(engine, kRate);
   EXPECT_LT(Peak(Render(engine, 4 * kRate)), 1e-5);
-  EXPECT_FALSE(performance->IsPlaying(segment.get(), state.get()));
+  EXPECT_FALSE(engine.IsPlaying());
   // Once the reverb has died away the synthesizer is no longer run: the output may sleep.
   for (frames = 0; engine.sounding() && frames < 10 * kRate; frames += kPeriod) Render(engine, kPeriod);
   EXPECT_FALSE(engine.sounding());
@@ -312,25 +308,31 @@ using MusicBadInput = SongFolder;
 
 TEST_F(MusicBadInput, UnloadableSongFilesLoadNothingAndTheOldSongPlaysAgain) {
   FluidMusicEngine engine(TestSoundFont());
-  auto loader = engine.CreateRoot()->CreateLoader();
   const std::vector<std::uint8_t> good = MidiImage(PianoPhrase());
   const std::string sub = folder_ + "/sub/";
 
   ::testing::internal::CaptureStderr();
-  EXPECT_EQ(loader->LoadSegment(folder_ + "/missing/Music1.mid"), nullptr) << "missing folder";
+  EXPECT_FALSE(engine.Load(folder_ + "/missing/Music1.mid")) << "missing folder";
   fs::create_directory(sub);
-  EXPECT_EQ(loader->LoadSegment(sub + "Music1.mid"), nullptr) << "empty folder";
+  EXPECT_FALSE(engine.Load(sub + "Music1.mid")) << "empty folder";
   WriteFile(sub + "Music1.mid", {});
-  EXPECT_EQ(loader->LoadSegment(sub + "Music1.mid"), nullptr) << "zero bytes";
+  EXPECT_FALSE(engine.Load(sub + "Music1.mid")) << "zero bytes";
   WriteFile(sub + "Music1.mid", std::vector<std::uint8_t>(good.begin(), good.end() - 5));
-  EXPECT_EQ(loader->LoadSegment(sub + "Music1.mid"), nullptr) << "truncated";
+  EXPECT_FALSE(engine.Load(sub + "Music1.mid")) << "truncated";
   WriteFile(sub + "Music2.mid", testing::SteadyClip8(22050, 2000, 0xC0));
-  EXPECT_EQ(loader->LoadSegment(sub + "Music2.mid"), nullptr) << "a WAV file";
+  EXPECT_FALSE(engine.Load(sub + "Music2.mid")) << "a WAV file";
   fs::create_directory(sub + "Music3.mid");
-  EXPECT_EQ(loader->LoadSegment(sub + "Music3.mid"), nullptr) << "a folder";
+  EXPECT_FALSE(engine.Load(sub + "Music3.mid")) << "a folder";
   fs::remove(sub + "Music1.mid");
   WriteFile(sub + "music1.mid", good);
-  EXPECT_EQ(loader->LoadSegment(sub + "Music1.mid"), nullptr) << "wrong letter case";
+  EXPECT_FALSE(engine.Load(sub + "Music1.mid")) << "wrong letter case";
+  // A good song followed by nothing but zeros up to 8 MB still loads; one byte more and it is taken for
+  // a damaged file.
+  WriteFile(sub + "long.mid", good);
+  fs::resize_file(sub + "long.mid", 8 << 20);
+  EXPECT_TRUE(engine.Load(sub + "long.mid")) << "8 MB";
+  fs::resize_file(sub + "long.mid", (8 << 20) + 1);
+  EXPECT_FALSE(engine.Load(sub + "long.mid")) << "over 8 MB";
 
   // Under the module: song 4 plays; choosing the broken song 2 plays song 4 again from its start.
   WriteFile(sub + "Music4.mid", good);
@@ -372,9 +374,8 @@ TEST_F(MusicBadInput, AnUnreadableSongFileLoadsNothing) {
     }
     if (access(unreadable.c_str(), R_OK) == 0) _exit(2);
     FluidMusicEngine engine(TestSoundFont());
-    auto loader = engine.CreateRoot()->CreateLoader();
-    if (loader->LoadSegment(readable) == nullptr) _exit(3);
-    _exit(loader->LoadSegment(unreadable) == nullptr ? 0 : 4);
+    if (!engine.Load(readable)) _exit(3);
+    _exit(engine.Load(unreadable) ? 4 : 0);
   }
   int status = 0;
   ASSERT_EQ(waitpid(child, &status, 0), child);
@@ -383,12 +384,21 @@ TEST_F(MusicBadInput, AnUnreadableSongFileLoadsNothing) {
   EXPECT_EQ(WEXITSTATUS(status), 0) << outcomes[WEXITSTATUS(status)];
 }
 
-TEST_F(MusicBadInput, NoSoundFontABrokenOneOrNoSoundDeviceLeaveTheMusicOffWithoutAWord) {
+// SoundFonts that are there but do not load: empty, cut short, and damaged after a good header.
+std::vector<std::string> WriteBadFonts(const std::string& folder) {
+  const std::vector<std::string> fonts{folder + "/empty.sf2", folder + "/cut.sf2", folder + "/damaged.sf2"};
+  WriteFile(fonts[0], {});
+  fs::copy_file(TestSoundFont(), fonts[1]);
+  fs::resize_file(fonts[1], fs::file_size(fonts[1]) / 2);
+  std::vector<std::uint8_t> damaged{'R', 'I', 'F', 'F', 0, 1, 0, 0, 's', 'f', 'b', 'k'};
+  damaged.resize(256, 0x5A);
+  WriteFile(fonts[2], damaged);
+  return fonts;
+}
+
+TEST_F(MusicBadInput, NoSoundFontOrOnlyBrokenOnesLeaveTheMusicOffWithoutAWord) {
   WriteFile(song(1), MidiImage(PianoPhrase()));
-  const std::string broken = folder_ + "/broken.sf2";
-  std::vector<std::uint8_t> header{'R', 'I', 'F', 'F', 0, 1, 0, 0, 's', 'f', 'b', 'k'};
-  header.resize(256, 0x5A);
-  WriteFile(broken, header);
+  const std::vector<std::string> bad = WriteBadFonts(folder_);
 
   ::testing::internal::CaptureStderr();
   {
@@ -399,26 +409,30 @@ TEST_F(MusicBadInput, NoSoundFontABrokenOneOrNoSoundDeviceLeaveTheMusicOffWithou
     SetMusicEngine(nullptr);
   }
   {
-    // The header passes, the load fails on the font's thread: silence, and the next start gives up.
-    FluidMusicEngine engine(broken);
+    // Two of the headers pass, but every load fails on the font's thread: silence, and the next start
+    // gives up.
+    FluidMusicEngine engine(bad);
     loadWindow(engine);
     EXPECT_TRUE(MusicReady());
-    // Once the load has failed, a fresh performance no longer starts.
-    EXPECT_TRUE(WaitUntil([&] { return !engine.CreateRoot()->CreatePerformance()->Init(); }));
+    EXPECT_TRUE(WaitUntil([&] { return !engine.Start(); }));
+    EXPECT_FALSE(engine.IsPlaying()) << "the song that waited for a font is given up";
     EXPECT_LT(Peak(Render(engine, kRate / 4)), 1e-9);
     chooseSong(1);
     EXPECT_FALSE(MusicReady());
     SetMusicEngine(nullptr);
   }
-  {
-    testing::ScopedProcessState process;
-    process.setEnv("SDL_AUDIODRIVER", "no-such-driver");
-    SdlAudioOutput output;
-    ASSERT_FALSE(output.isOpen());
-    FluidMusicEngine engine(output, TestSoundFont());
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+TEST_F(MusicBadInput, AFontThatIsThereButDoesNotLoadGivesWayToTheNext) {
+  WriteFile(song(1), MidiImage(PianoPhrase()));
+  ::testing::internal::CaptureStderr();
+  for (const std::string& bad : WriteBadFonts(folder_)) {
+    SCOPED_TRACE(bad);
+    FluidMusicEngine engine(std::vector<std::string>{bad, TestSoundFont()});
     loadWindow(engine);
-    EXPECT_FALSE(MusicReady());
-    ShutDownMusic();
+    ASSERT_TRUE(MusicReady());
+    EXPECT_FALSE(RenderFromFirstSound(engine, kPeriod).empty()) << "no song from the next font";
     SetMusicEngine(nullptr);
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");

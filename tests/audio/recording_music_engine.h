@@ -1,8 +1,9 @@
-// A music engine that plays nothing and writes down every call and release, for tests of the music module.
-// Objects are numbered in the order they are made: "loader#2", "performance#3", "segment#4", "state#5".
+// A music engine that plays nothing and writes down every call that changes something, for tests of the
+// music module: "Start", "Load(/songs/Music1.mid)", "Play(/songs/Music1.mid)" (the song it starts),
+// "Stop", "SetVolume(570)". A song "sounds" from Play until Stop or endSong().
 #pragma once
 
-#include <memory>
+#include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,120 +14,42 @@ namespace nokturna::testing {
 
 class RecordingMusicEngine : public MusicEngine {
  public:
-  struct Record {
-    std::vector<std::string> calls;
-    std::set<std::string> unloadable;  // paths LoadSegment fails on
-    bool initFails = false;
-    std::set<std::string> sounding;  // states whose play has not ended or been stopped
-    int made = 0;
-
-    std::string make(const std::string& kind) { return kind + "#" + std::to_string(++made); }
-  };
-
-  std::unique_ptr<MusicRoot> CreateRoot() override {
-    auto root = std::make_unique<Root>(record_, record_->make("root"));
-    record_->calls.push_back("CreateRoot -> " + root->name);
-    return root;
+  bool Start() override { return log("Start", !startFails_); }
+  bool Load(const std::string& path) override {
+    if (!log("Load(" + path + ")", unloadable_.count(path) == 0)) return false;
+    kept_ = path;
+    return true;
   }
+  bool Play() override {
+    if (kept_.empty()) return log("Play()", false);
+    sounding_ = kept_;
+    return log("Play(" + kept_ + ")");
+  }
+  void Stop() override {
+    sounding_.clear();
+    log("Stop");
+  }
+  bool IsPlaying() override { return !sounding_.empty(); }
+  void SetVolume(std::int32_t volume) override { log("SetVolume(" + std::to_string(volume) + ")"); }
 
-  std::vector<std::string>& calls() { return record_->calls; }
-  std::set<std::string>& unloadable() { return record_->unloadable; }
-  void failInit() { record_->initFails = true; }
-  bool sounding(const std::string& state) const { return record_->sounding.count(state) != 0; }
-  void endSongs() { record_->sounding.clear(); }
+  std::vector<std::string>& calls() { return calls_; }
+  std::set<std::string>& unloadable() { return unloadable_; }  // paths Load fails on
+  void failStart() { startFails_ = true; }
+  // True while the song read from `path` sounds.
+  bool sounding(const std::string& path) const { return !path.empty() && sounding_ == path; }
+  void endSong() { sounding_.clear(); }
 
  private:
-  using Shared = std::shared_ptr<Record>;
-
-  struct Object {
-    Object(Shared record, std::string name) : record(std::move(record)), name(std::move(name)) {}
-    ~Object() { record->calls.push_back("release " + name); }
-    bool log(const std::string& call, bool result = true) {
-      record->calls.push_back(name + "." + call);
-      return result;
-    }
-    Shared record;
-    std::string name;
-  };
-
-  struct Segment : MusicSegment, Object {
-    using Object::Object;
-    bool SetStandardMidiFile() override { return log("SetStandardMidiFile"); }
-    bool SetStartPoint(std::int32_t time) override {
-      return log("SetStartPoint(" + std::to_string(time) + ")");
-    }
-  };
-
-  struct State : MusicSegmentState, Object {
-    using Object::Object;
-  };
-
-  static std::string Name(const MusicSegment* segment) {
-    return segment == nullptr ? "none" : dynamic_cast<const Segment*>(segment)->name;
-  }
-  static std::string Name(const MusicSegmentState* state) {
-    return state == nullptr ? "none" : dynamic_cast<const State*>(state)->name;
+  bool log(const std::string& call, bool result = true) {
+    calls_.push_back(call);
+    return result;
   }
 
-  struct Loader : MusicLoader, Object {
-    using Object::Object;
-    std::unique_ptr<MusicSegment> LoadSegment(const std::string& path) override {
-      if (!log("LoadSegment(" + path + ")", record->unloadable.count(path) == 0)) return nullptr;
-      return std::make_unique<Segment>(record, record->make("segment"));
-    }
-    bool SetSearchDirectory(const std::string& folder) override {
-      return log("SetSearchDirectory(" + folder + ")");
-    }
-  };
-
-  struct Performance : MusicPerformance, Object {
-    using Object::Object;
-    bool Init() override { return log("Init", !record->initFails); }
-    bool SetPort(int port, int groups) override {
-      return log("SetPort(" + std::to_string(port) + "," + std::to_string(groups) + ")");
-    }
-    bool SetMasterAutoDownload(bool on) override {
-      return log(on ? "SetMasterAutoDownload(true)" : "SetMasterAutoDownload(false)");
-    }
-    bool SetMasterVolume(std::int32_t volume) override {
-      return log("SetMasterVolume(" + std::to_string(volume) + ")");
-    }
-    bool IsPlaying(const MusicSegment* segment, const MusicSegmentState* state) override {
-      const bool playing = state != nullptr && record->sounding.count(Name(state)) != 0;
-      log("IsPlaying(" + Name(segment) + "," + Name(state) + ")");
-      return playing;
-    }
-    std::unique_ptr<MusicSegmentState> PlaySegment(const MusicSegment& segment, std::int32_t flags,
-                                                   std::int64_t start) override {
-      auto state = std::make_unique<State>(record, record->make("state"));
-      log("PlaySegment(" + Name(&segment) + "," + std::to_string(flags) + "," + std::to_string(start) +
-          ") -> " + state->name);
-      record->sounding.insert(state->name);
-      return state;
-    }
-    bool Stop(const MusicSegment* segment, const MusicSegmentState* state, std::int64_t time,
-              std::int32_t flags) override {
-      if (state != nullptr) record->sounding.erase(Name(state));
-      return log("Stop(" + Name(segment) + "," + Name(state) + "," + std::to_string(time) + "," +
-                 std::to_string(flags) + ")");
-    }
-  };
-
-  struct Root : MusicRoot, Object {
-    using Object::Object;
-    std::unique_ptr<MusicLoader> CreateLoader() override {
-      auto loader = std::make_unique<Loader>(record, record->make("loader"));
-      log("CreateLoader -> " + loader->name);
-      return loader;
-    }
-    std::unique_ptr<MusicPerformance> CreatePerformance() override {
-      auto performance = std::make_unique<Performance>(record, record->make("performance"));
-      log("CreatePerformance -> " + performance->name);
-      return performance;
-    }
-  };
-
-  Shared record_ = std::make_shared<Record>();
+  std::vector<std::string> calls_;
+  std::set<std::string> unloadable_;
+  bool startFails_ = false;
+  std::string kept_;      // the song Load read last
+  std::string sounding_;  // the song that sounds; empty when none
 };
 
 }  // namespace nokturna::testing

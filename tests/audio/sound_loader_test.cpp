@@ -38,9 +38,9 @@ TEST(SoundModule, LoadsOnItsOwnThreadAndPlaysThroughTheDevice) {
     ASSERT_NE(system, nullptr);
     EXPECT_EQ(loader.get(), system) << "a second look gives the same back end";
     system->clips().play(clip.data(), clip.size());
-    // The music engine is the real one: with a SoundFont installed its performance starts.
+    // The music engine is the real one: with a SoundFont installed it starts.
     if (fs::exists("/usr/share/sounds/sf2/TimGM6mb.sf2")) {
-      EXPECT_TRUE(system->music().CreateRoot()->CreatePerformance()->Init());
+      EXPECT_TRUE(system->music().Start());
     }
     // Nothing else sounds, and the output writes only while something does: the clip is played out once
     // the device has taken the periods it spans.
