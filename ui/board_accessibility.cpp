@@ -18,6 +18,7 @@ class LineImageAccessible : public QAccessibleWidget {
 
   QAccessible::State state() const override {
     QAccessible::State state = QAccessibleWidget::state();
+    state.focusable = true;  // the keyboard's cursor gives a line the focus
     state.checkable = true;
     state.checked = image()->claimed();
     return state;

@@ -1,5 +1,7 @@
 #include "ui/confirm_question.h"
 
+#include <QAbstractButton>
+#include <QIcon>
 #include <QMessageBox>
 #include <QString>
 
@@ -14,6 +16,8 @@ bool ConfirmQuestion(QWidget* parent, const Question& question) {
   box.setStandardButtons(confirming | declining);
   box.setDefaultButton(confirming);
   box.setEscapeButton(declining);
+  // Some desktop themes put an icon on every dialog button; these carry their captions alone.
+  for (QAbstractButton* button : box.buttons()) button->setIcon(QIcon());
   return box.exec() == confirming;
 }
 

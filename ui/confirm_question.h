@@ -6,8 +6,9 @@ class QWidget;
 
 namespace nokturna {
 
-// Asks a question in a modal message box without an icon: the exact prompt and title, OK (default) and
-// Cancel or Yes (default) and No. True only for OK or Yes; Esc and the close button answer no.
+// Asks a question in a modal message box without an icon, on the box or on its buttons: the exact prompt
+// and title, OK (default) and Cancel or Yes (default) and No. True only for OK or Yes; Esc and the close
+// button answer no.
 bool ConfirmQuestion(QWidget* parent, const Question& question);
 
 }  // namespace nokturna

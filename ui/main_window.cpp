@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -20,6 +21,7 @@
 #include "ui/caption_label.h"
 #include "ui/clickable_image.h"
 #include "ui/confirm_question.h"
+#include "ui/cursor_glow.h"
 #include "ui/game_fonts.h"
 #include "ui/game_pictures.h"
 #include "ui/how_to_play_window.h"
@@ -84,6 +86,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& programFolder) : QMainWin
   board->setObjectName(QStringLiteral("client"));
   board->setFixedSize(kClientWidth, kClientHeight);
   setCentralWidget(board);
+  board_ = board;
 
   createBoard(board);
   createLabels(board);
@@ -92,6 +95,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& programFolder) : QMainWin
   layout()->setSizeConstraint(QLayout::SetFixedSize);
 
   placeBoard();
+  createCursor();
   startAudio(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder);
 
   adjustSize();
@@ -139,6 +143,19 @@ void MainWindow::createBoard(QWidget* board) {
     connect(image, &ClickableImage::clicked, this, &MainWindow::onLineClicked);
     lineImages_[line] = image;
   }
+}
+
+void MainWindow::createCursor() {
+  cursorGlow_ = new CursorGlow(board_);
+  // The board holds the focus while the cursor is hidden and passes its keys on to the window. It takes
+  // no focus from Tab, so Tab never pulls the focus off the line under the cursor.
+  board_->setFocusPolicy(Qt::ClickFocus);
+  board_->setAccessibleName(QStringLiteral("Board"));
+  board_->setAccessibleDescription(QStringLiteral(
+      "Arrow keys, Home and End move the cursor over the lines; Space or Enter claims a line"));
+  board_->setFocus();
+  board_->installEventFilter(this);
+  for (int line = 1; line <= kLineCount; ++line) lineImages_[line]->installEventFilter(this);
 }
 
 void MainWindow::createLabels(QWidget* board) {
@@ -210,6 +227,84 @@ void MainWindow::onComputerPauseOver() {
 
 // The clock only writes its label; it may tick in the middle of a move.
 void MainWindow::onClockTick() { ClockTicked(game_); }
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+  // With Ctrl, Alt or Meta a key belongs to the menus and the desktop.
+  if ((event->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) != 0) {
+    QMainWindow::keyPressEvent(event);
+    return;
+  }
+  switch (event->key()) {
+    case Qt::Key_Left:
+      moveCursor(CursorKey::Left);
+      break;
+    case Qt::Key_Right:
+      moveCursor(CursorKey::Right);
+      break;
+    case Qt::Key_Up:
+      moveCursor(CursorKey::Up);
+      break;
+    case Qt::Key_Down:
+      moveCursor(CursorKey::Down);
+      break;
+    case Qt::Key_Home:
+      moveCursor(CursorKey::Home);
+      break;
+    case Qt::Key_End:
+      moveCursor(CursorKey::End);
+      break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      claimAtCursor(event->isAutoRepeat());
+      break;
+    case Qt::Key_F10:
+      // The desktop's key for the menus: the first one opens.
+      menuBar()->setActiveAction(menuBar()->actions().constFirst());
+      break;
+    default:
+      QMainWindow::keyPressEvent(event);
+      return;
+  }
+  event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) hideCursor();
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void MainWindow::moveCursor(CursorKey key) {
+  // A hidden cursor first shows where it was; Home and End go where they say at once.
+  if (cursorShown_ || key == CursorKey::Home || key == CursorKey::End) {
+    cursorLine_ = CursorTarget(cursorLine_, key);
+  }
+  showCursor();
+}
+
+void MainWindow::claimAtCursor(bool repeated) {
+  // Nothing is claimed under a cursor the player cannot see; a key held down claims once.
+  if (!cursorShown_) {
+    showCursor();
+    return;
+  }
+  if (!repeated) onLineClicked(cursorLine_);
+}
+
+void MainWindow::showCursor() {
+  cursorShown_ = true;
+  ClickableImage* line = lineImages_[cursorLine_];
+  cursorGlow_->surround(line->geometry());
+  // The focused line is what assistive technology hears of: its name, then its state.
+  line->setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::hideCursor() {
+  if (!cursorShown_) return;
+  cursorShown_ = false;
+  cursorGlow_->hide();
+  board_->setFocus(Qt::MouseFocusReason);
+}
 
 void MainWindow::showCaption(CaptionLabel* label, const std::string& text) {
   label->setCaption(QString::fromStdString(text));

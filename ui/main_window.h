@@ -12,9 +12,11 @@
 #include <string>
 
 #include "engine/game_state.h"
+#include "ui/line_cursor.h"
 #include "ui/move_guard.h"
 
 class QAction;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QTimer;
@@ -24,15 +26,22 @@ namespace nokturna {
 class AboutWindow;
 class CaptionLabel;
 class ClickableImage;
+class CursorGlow;
 class HowToPlayWindow;
 class WinnerWindow;
 
 // Object names, so the controls can be found by name: "line1".."line112", "marker1".."marker49",
-// "turnLabel", "playerOneScoreLabel", "opponentScoreLabel", "clockLabel", "computerPause", "clockTicker";
+// "turnLabel", "playerOneScoreLabel", "opponentScoreLabel", "clockLabel", "computerPause", "clockTicker",
+// the board "client" and the keyboard's cursor on it "cursorGlow";
 // menus "gameMenu", "settingsMenu", "modeMenu", "soundMenu", "musicMenu", "songAlbumMenu", "helpMenu";
 // items "playAction", "exitAction", "personVsPersonAction", "personVsComputerAction", "soundOnAction",
 // "soundOffAction", "musicOnAction", "musicOffAction", "song1Action".."song4Action", "howToPlayAction",
 // "aboutAction".
+//
+// The keyboard plays too. While no menu or question is open the focus stays on the board: on the board
+// itself while the cursor is hidden (at start and after a mouse press on the board), else on the line
+// under the cursor, so that a screen reader reads that line as the cursor arrives. Arrow keys, Home and
+// End move the cursor (CursorTarget); Space and Enter claim its line as a click on it would.
 class MainWindow : public QMainWindow, public GameEvents {
   Q_OBJECT
 
@@ -78,6 +87,10 @@ class MainWindow : public QMainWindow, public GameEvents {
  protected:
   // Any close of the main window (its close button, the exit command) goes through shutDown.
   void closeEvent(QCloseEvent* event) override;
+  // The board's keys, which reach the window from the focused board or line.
+  void keyPressEvent(QKeyEvent* event) override;
+  // A mouse press on the board hides the cursor.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   struct LinePictures {
@@ -92,6 +105,7 @@ class MainWindow : public QMainWindow, public GameEvents {
   void createTimers();
   void createMenus();
   void placeBoard();
+  void createCursor();
   // Sound effects on, and the first song playing when the song album is there.
   void startAudio(const QString& programFolder);
   void startMusic();
@@ -102,6 +116,12 @@ class MainWindow : public QMainWindow, public GameEvents {
   void onLineClicked(int line);
   void onComputerPauseOver();
   void onClockTick();
+
+  // The keyboard's cursor.
+  void moveCursor(CursorKey key);
+  void claimAtCursor(bool repeated);
+  void showCursor();
+  void hideCursor();
 
   // The turn and score labels grow and shrink with their caption.
   void showCaption(CaptionLabel* label, const std::string& text);
@@ -119,6 +139,7 @@ class MainWindow : public QMainWindow, public GameEvents {
   LinePictures blueLines_, greenLines_;
   QPixmap blueDisc_, greenDisc_;
 
+  QWidget* board_ = nullptr;
   std::array<ClickableImage*, kLineCount + 1> lineImages_{};
   std::array<QLabel*, kSquareCount + 1> squareMarkers_{};
   CaptionLabel* turnLabel_ = nullptr;
@@ -126,6 +147,9 @@ class MainWindow : public QMainWindow, public GameEvents {
   CaptionLabel* clockLabel_ = nullptr;
   QTimer* computerPause_ = nullptr;
   QTimer* clockTicker_ = nullptr;
+  CursorGlow* cursorGlow_ = nullptr;
+  int cursorLine_ = 1;
+  bool cursorShown_ = false;
 
   QMenu* songAlbumMenu_ = nullptr;
   std::array<QAction*, 2> modeActions_{};   // person against person, person against the computer

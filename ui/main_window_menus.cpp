@@ -11,6 +11,7 @@
 #include "ui/about_window.h"
 #include "ui/how_to_play_window.h"
 #include "ui/main_window.h"
+#include "ui/menu_style.h"
 #include "ui/window_placement.h"
 
 namespace nokturna {
@@ -89,6 +90,12 @@ void MainWindow::createMenus() {
   wireCommand(howToPlayAction, [this] { onHowToPlayChosen(); });
   QAction* aboutAction = addItem(helpMenu, QStringLiteral("aboutAction"), "&About Me ??");
   wireCommand(aboutAction, [this] { onAboutChosen(); });
+
+  // Made after the menus, so it outlives them.
+  auto* style = new MenuStyle;
+  style->setParent(this);
+  bar->setStyle(style);
+  for (QMenu* menu : bar->findChildren<QMenu*>()) menu->setStyle(style);
 }
 
 void MainWindow::wireGroupItem(QAction* item, std::function<void()> handler) {

@@ -1,12 +1,21 @@
 #pragma once
 
+#include <QPoint>
 #include <QPointer>
+#include <QRect>
+#include <QSize>
 
 class QWidget;
 
 namespace nokturna {
 
-// Moves a top-level window so that it sits in the middle of the available area of its screen.
+// Where the top-left corner of a window of `size` (its frame included) goes in `available`: centred on
+// each axis where it fits, else at the area's own edge, so the title bar and the menu of a window larger
+// than a small screen stay on it.
+QPoint PlaceInArea(QSize size, const QRect& available);
+
+// Moves a top-level window to its place (PlaceInArea) in the available area of its screen, its frame
+// counted once the desktop has told its size.
 void CentreOnScreen(QWidget* window);
 
 // Makes a secondary window unless one is open (an open one is reused as it is) and shows it without an

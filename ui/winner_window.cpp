@@ -6,7 +6,6 @@
 #include "ui/board_layout.h"
 #include "ui/game_fonts.h"
 #include "ui/game_pictures.h"
-#include "ui/window_placement.h"
 
 namespace nokturna {
 
@@ -15,15 +14,10 @@ namespace {
 constexpr int kVerdictLeft = 240, kVerdictTop = 2880, kVerdictWidth = 3495, kVerdictHeight = 855;
 }  // namespace
 
-WinnerWindow::WinnerWindow() : PictureBackground(GamePicture(QStringLiteral("winner.png")), Qt::black) {
-  setObjectName(QStringLiteral("winnerWindow"));
-  setWindowTitle(QStringLiteral("WIN"));
-  setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-  setAttribute(Qt::WA_DeleteOnClose);
-  // Left open, it must not keep the program alive once the main window has closed.
-  setAttribute(Qt::WA_QuitOnClose, false);
-  setFixedSize(kClientWidth, kClientHeight);
-
+WinnerWindow::WinnerWindow()
+    : PictureWindow(QStringLiteral("winnerWindow"), QStringLiteral("WIN"),
+                    GamePicture(QStringLiteral("winner.png")), Qt::black, QSize(kClientWidth, kClientHeight),
+                    QString()) {
   verdictLabel_ = new QLabel(this);
   verdictLabel_->setObjectName(QStringLiteral("verdictLabel"));
   verdictLabel_->setGeometry(TwipsToPixels(kVerdictLeft), TwipsToPixels(kVerdictTop),
@@ -34,12 +28,12 @@ WinnerWindow::WinnerWindow() : PictureBackground(GamePicture(QStringLiteral("win
   QPalette palette = verdictLabel_->palette();
   palette.setColor(QPalette::WindowText, QColor(255, 0, 0));
   verdictLabel_->setPalette(palette);
-
-  // Centred on the screen, which is where the main window starts too.
-  CentreOnScreen(this);
 }
 
-void WinnerWindow::setVerdict(const QString& text) { verdictLabel_->setText(text); }
+void WinnerWindow::setVerdict(const QString& text) {
+  verdictLabel_->setText(text);
+  setAccessibleDescription(text);
+}
 
 bool WinnerWindow::outsideVerdict(const QPointF& position) const {
   return !verdictLabel_->geometry().contains(position.toPoint());

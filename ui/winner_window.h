@@ -1,18 +1,19 @@
 // The winner window: a borderless picture of a graveyard with the verdict in red across its lower part.
 // It has no owner and no task-bar entry, stays open beside the main window until it is clicked anywhere
-// but on the verdict, and then is gone; the next end of a game makes a new one.
+// but on the verdict (or Esc, Enter or Space is pressed), and then is gone; the next end of a game makes a
+// new one.
 #pragma once
 
 #include <QString>
 
-#include "ui/picture_background.h"
+#include "ui/picture_window.h"
 
 class QLabel;
 class QMouseEvent;
 
 namespace nokturna {
 
-class WinnerWindow : public PictureBackground {
+class WinnerWindow : public PictureWindow {
   Q_OBJECT
 
  public:
@@ -22,6 +23,7 @@ class WinnerWindow : public PictureBackground {
 
   WinnerWindow();
 
+  // Shows the verdict; it is also what assistive technology reads of the window.
   void setVerdict(const QString& text);
   QLabel* verdictLabel() const { return verdictLabel_; }
 

@@ -1,6 +1,7 @@
 // What a screen reader learns from the main window through Qt's accessibility interfaces: names that
 // match the board, line and square states that follow the game, captions as values, the updates it is
-// told of, and a press action that claims a line the way a click does.
+// told of, a press action that claims a line the way a click does, and the line under the keyboard's
+// cursor as the focused object.
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QHash>
@@ -239,6 +240,26 @@ class AccessibilityTest : public QObject {
     }
     QCOMPARE(valueOf(labelOf(*window_, "opponentScoreLabel")), QStringLiteral(" 0"));
     QCOMPARE(valueOf(labelOf(*window_, "turnLabel")), QStringLiteral("Giliran / Turn : Player 1"));
+  }
+
+  void theLineUnderTheCursorIsTheFocusedObject() {
+    QAccessibleInterface* window = accessible(window_.get());
+    QCOMPARE(window->focusChild()->text(QAccessible::Name), QStringLiteral("Board"));
+    const auto spoken = [&] {
+      QAccessibleInterface* focused = window->focusChild();
+      return focused->text(QAccessible::Name) + QStringLiteral(", ") +
+             focused->text(QAccessible::Description);
+    };
+    for (int key : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Right}) pressKey(*window_, key);
+    QCOMPARE(spoken(), QStringLiteral("Line 9, vertical, column 2, between rows 1 and 2, free"));
+    QVERIFY(accessible(lineImageOf(*window_, 9))->state().focused);
+    if (QAccessible::isActive()) QVERIFY(heardOf(lineImageOf(*window_, 9), QAccessible::Focus));
+
+    chooseMode(1);
+    play();
+    pressKey(*window_, Qt::Key_Space);
+    QCOMPARE(spoken(),
+             QStringLiteral("Line 9, vertical, column 2, between rows 1 and 2, claimed by Player 1"));
   }
 
   void pressActionClaimsAFreeLineLikeAClick() {

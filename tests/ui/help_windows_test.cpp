@@ -1,6 +1,8 @@
 // The how-to-play and About windows: how they look, that the Help menu sounds its clip first and then
-// opens one window (reusing an open one), that any click closes them, and that the game runs on beside
-// them. Both windows are checked by the same cases.
+// opens one window (reusing an open one), that any click closes them, and so do Esc, Enter and Space,
+// handing the keyboard back to the main window, what a screen reader reads of them, and that the game
+// runs on beside them. Both windows are checked by the same cases.
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
 #include <QPalette>
@@ -24,10 +26,11 @@ struct HelpWindow {
   QSize clientSize;
   QSize pictureSize;
   const char* title;
+  const char* words;  // some of what the picture says
 };
 
-const HelpWindow kHowToPlay{"howToPlayAction", 3, {455, 263}, {453, 262}, "How to play.."};
-const HelpWindow kAbout{"aboutAction", 4, {393, 339}, {393, 340}, "About Nokturna 1.0"};
+const HelpWindow kHowToPlay{"howToPlayAction", 3, {455, 263}, {453, 262}, "How to play..", "menarik garis"};
+const HelpWindow kAbout{"aboutAction", 4, {393, 339}, {393, 340}, "About Nokturna 1.0", "Lawan tanding"};
 
 }  // namespace
 
@@ -111,6 +114,31 @@ class HelpWindowsTest : public QObject {
     QVERIFY(fresh != nullptr);
     QVERIFY(fresh->isVisible());
     QCOMPARE(countOpen(help), 1);
+  }
+
+  void aScreenReaderReadsItAndAKeyClosesIt_data() {
+    QTest::addColumn<HelpWindow>("help");
+    QTest::addColumn<int>("key");
+    QTest::newRow("how to play, Esc") << kHowToPlay << int(Qt::Key_Escape);
+    QTest::newRow("about, Space") << kAbout << int(Qt::Key_Space);
+  }
+  void aScreenReaderReadsItAndAKeyClosesIt() {
+    QFETCH(HelpWindow, help);
+    QFETCH(int, key);
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    QPointer<PictureWindow> shown = choose(help);
+    QVERIFY(QTest::qWaitForWindowActive(shown.data()));
+    // It has the focus, with what it says as its description.
+    QCOMPARE(QApplication::focusWidget(), shown.data());
+    QVERIFY(
+        QAccessible::queryAccessibleInterface(shown)->text(QAccessible::Description).contains(help.words));
+    // A key held down since before it opened only repeats: it closes nothing.
+    QKeyEvent held(QEvent::KeyPress, key, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(shown.data(), &held);
+    QVERIFY(runPostedEvents() && !shown.isNull());
+    QTest::keyClick(shown.data(), Qt::Key(key));
+    QTRY_VERIFY(shown.isNull());
+    QTRY_COMPARE(QApplication::activeWindow(), window_.get());  // the keys go back to the game
   }
 
   void aPressThatLeavesTheWindowIsNoClick() {

@@ -144,6 +144,8 @@ class HiDpiTest : public QObject {
     QCOMPARE(drawnLines(*window_), 3);
   }
 
+  void onlyACheckedEntryShowsAMark() { QVERIFY(modeMenuMarksOnlyTheCheckedEntry(*window_)); }
+
   void secondaryWindowsKeepTheirLogicalSize() {
     const auto check = [](PictureBackground* window, QSize logical, const char* picture) {
       window->show();

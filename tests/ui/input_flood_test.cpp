@@ -1,7 +1,9 @@
-// A flood of input at the worst moments: clicks on every kind of line and menu commands queued while the
-// computer's pause runs and from inside a move's sound call. Whatever arrives, every move is made by the
-// side whose turn it is, on a free line, one line at a time; nothing crashes and no error is shown.
+// A flood of input at the worst moments: clicks on every kind of line, menu commands and keys (typed and
+// held down) queued while the computer's pause runs and from inside a move's sound call. Whatever arrives,
+// every move is made by the side whose turn it is, on a free line, one line at a time; a person's move by
+// key is the line under the cursor at a fresh press of Space or Enter; nothing crashes and no error shows.
 #include <QAction>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPointer>
@@ -35,8 +37,17 @@ class WatchedWindow : public MainWindow {
     MainWindow::turnPassed(side);
   }
 
+  void keyPressEvent(QKeyEvent* event) override {
+    const int key = event->key();
+    const bool claim = key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (claim && !event->isAutoRepeat() && cursorLineOf(*this) != 0) pointedAt.insert(cursorLineOf(*this));
+    MainWindow::keyPressEvent(event);
+  }
+
   void lineClaimed(int line, Side side) override {
     ++moves;
+    if (keysOnly && side != Side::Computer && pointedAt.extract(line).empty())
+      faults.push_back("line " + std::to_string(line) + " claimed by no key");
     if (drawn.count(line) != 0) faults.push_back("line " + std::to_string(line) + " claimed twice");
     if (turn != side) faults.push_back(SideName(side) + " moved out of turn");
     // The computer moves only once its pause is over, which stops the pause before it moves; a computer
@@ -58,7 +69,9 @@ class WatchedWindow : public MainWindow {
     MainWindow::gameEnded(winner);
   }
 
-  std::optional<Side> turn;  // none before the first game
+  bool keysOnly = false;         // the person plays by keys alone
+  std::multiset<int> pointedAt;  // a line under a fresh Space or Enter, each good for one claim
+  std::optional<Side> turn;      // none before the first game
   std::set<int> drawn;
   int moves = 0;
   int gamesEnded = 0;
@@ -145,6 +158,41 @@ class InputFloodTest : public QObject {
     const QString known[] = {QString::fromStdString(kRestartQuestion.title),
                              QString::fromStdString(kModeChangeQuestion.title)};
     for (const QString& title : boxes_) QVERIFY2(title == known[0] || title == known[1], qPrintable(title));
+  }
+
+  void keyFloodsClaimOnlyTheLineUnderTheCursorInTurn() {
+    std::mt19937 chance(20261209);
+    const int keys[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,     Qt::Key_Down, Qt::Key_Home,
+                        Qt::Key_End,  Qt::Key_Space, Qt::Key_Return, Qt::Key_Enter};
+    auto key = [&](bool queued) {  // any key, one in three repeated as if held down
+      QKeyEvent event(QEvent::KeyPress, keys[std::uniform_int_distribution<int>(0, 8)(chance)],
+                      Qt::NoModifier, QString(), std::uniform_int_distribution<int>(0, 2)(chance) == 0);
+      if (queued) QCoreApplication::postEvent(window_->focusWidget(), event.clone());
+      if (!queued) QApplication::sendEvent(window_->focusWidget(), &event);
+    };
+    std::function<void()> floodFromInsidePlay = [&] {
+      if (!window_->faults.empty()) return;
+      for (int i = 0; i < 20; ++i) key(true);
+      key(false);  // at once, from inside the move
+      clips_->duringPlay = floodFromInsidePlay;
+    };
+    clips_->duringPlay = floodFromInsidePlay;
+    window_->keysOnly = true;
+
+    itemOf(*window_, "playAction")->trigger();
+    const QDeadlineTimer deadline(kPatienceMs);
+    while (window_->gamesEnded < 1 && window_->faults.empty() && !deadline.hasExpired()) {
+      const int moves = window_->moves;
+      const bool pausePending = pause_->isActive();
+      for (int i = 0; i < (pausePending ? 100 : 30); ++i) key(true);  // by the hundred during the pause
+      QVERIFY(runPostedEvents());
+      if (pausePending) QVERIFY(waitFor([&] { return window_->moves > moves || !window_->faults.empty(); }));
+    }
+    clips_->duringPlay = nullptr;
+    QVERIFY(runPostedEvents());
+    for (const std::string& fault : window_->faults) qWarning("%s", fault.c_str());
+    QVERIFY(window_->faults.empty());
+    QCOMPARE(window_->gamesEnded, 1);
   }
 
  private:

@@ -213,6 +213,16 @@ class MainWindowLayoutTest : public QObject {
     }
   }
 
+  void onlyACheckedEntryShowsAMark() {
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    QVERIFY(modeMenuMarksOnlyTheCheckedEntry(*window_));
+    // Every menu with marks draws them the same way.
+    const QStyle* modes = window_->findChild<QMenu*>(QStringLiteral("modeMenu"))->style();
+    for (const char* menu : {"soundMenu", "musicMenu", "songAlbumMenu"})
+      QCOMPARE(window_->findChild<QMenu*>(QLatin1String(menu))->style(), modes);
+  }
+
   void menuItemsStartEnabledExceptAMissingSongAlbum() {
     for (QAction* action : window_->findChildren<QAction*>()) {
       if (action->text() == QStringLiteral("&Song Album")) continue;

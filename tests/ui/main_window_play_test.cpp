@@ -1,6 +1,8 @@
 // Playing through the main window: starting and restarting games, the questions asked on the way, line
-// clicks, the computer's answer, the sound switch, leaving, and input that arrives in the middle of a move.
+// clicks and keys, the computer's answer, the sound switch, leaving, and input that arrives in the middle
+// of a move.
 #include <QAction>
+#include <QProxyStyle>
 #include <QSignalSpy>
 #include <QTimer>
 #include <QtTest>
@@ -89,6 +91,68 @@ class MainWindowPlayTest : public QObject {
     QVERIFY(shows(markerOf(*window_, 1), resourcePicture("disc_green.png")));
     QCOMPARE(labelOf(*window_, "opponentScoreLabel")->text(), QStringLiteral("1"));
     QCOMPARE(turnText(), kTurnPlayer2);
+  }
+
+  void theCursorShowsOnTheFirstKeyAndHidesOnAMousePress() {
+    QWidget* glow = window_->findChild<QWidget*>(QStringLiteral("cursorGlow"));
+    QVERIFY(!glow->isVisible());
+    QCOMPARE(window_->focusWidget(), window_->centralWidget());
+    pressKey(*window_, Qt::Key_Down);  // shows it on line 1, without moving it
+    QCOMPARE(cursorLineOf(*window_), 1);
+    QVERIFY(glow->isVisible());
+    for (int key : {Qt::Key_Down, Qt::Key_Right, Qt::Key_Down}) pressKey(*window_, key);
+    QCOMPARE(cursorLineOf(*window_), 17);
+    const QRect line = lineImageOf(*window_, 17)->geometry();
+    QVERIFY(glow->geometry().contains(line) && glow->geometry() != line);  // around the line
+
+    QTest::mouseClick(markerOf(*window_, 30), Qt::LeftButton);
+    QVERIFY(!glow->isVisible());
+    QCOMPARE(window_->focusWidget(), window_->centralWidget());
+    pressKey(*window_, Qt::Key_Left);  // back where it was
+    QCOMPARE(cursorLineOf(*window_), 17);
+    pressKey(*window_, Qt::Key_End);
+    QCOMPARE(cursorLineOf(*window_), 112);
+  }
+
+  void spaceAndEnterClaimLikeAClick_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("mode");
+    QTest::newRow("Space, person against person") << int(Qt::Key_Space) << 1;
+    QTest::newRow("Enter, person against person") << int(Qt::Key_Return) << 1;
+    QTest::newRow("Space, against the computer") << int(Qt::Key_Space) << 2;
+    QTest::newRow("keypad Enter, against the computer") << int(Qt::Key_Enter) << 2;
+  }
+  void spaceAndEnterClaimLikeAClick() {
+    QFETCH(int, key);
+    QFETCH(int, mode);
+    chooseMode(mode);
+    pressKey(*window_, key);  // shows the cursor on line 1
+    pressKey(*window_, key);  // before any game: nothing
+    QVERIFY(clips_->played.empty());
+
+    play();
+    timer("computerPause")->setInterval(kPatienceMs);  // the computer stays to move throughout
+    // A claim keyed in during the move's sound waits for the move, like a click, and claims the line the
+    // cursor was on when it was keyed.
+    bool heldBack = false;
+    clips_->duringPlay = [&] {
+      for (int next : {int(Qt::Key_Right), key, int(Qt::Key_Right)}) pressKey(*window_, next);
+      heldBack = isBlank(lineImageOf(*window_, 2));
+    };
+    pressKey(*window_, key);
+    QVERIFY(heldBack);
+    QVERIFY(shows(lineImageOf(*window_, 1), linePictureOf(false, true)));
+    QVERIFY(runPostedEvents());
+    // Player 2's move, or nothing on the computer's turn; never the line the cursor went on to.
+    QVERIFY(mode == 1 ? shows(lineImageOf(*window_, 2), linePictureOf(true, true))
+                      : isBlank(lineImageOf(*window_, 2)));
+    QVERIFY(isBlank(lineImageOf(*window_, 3)));
+    QCOMPARE(clips_->played, std::vector<int>(mode == 1 ? 2 : 1, 1));
+    QCOMPARE(cursorLineOf(*window_), 3);  // a claim leaves the cursor where it is
+
+    pressKey(*window_, Qt::Key_Home);  // a claimed line: nothing
+    pressKey(*window_, key);
+    QCOMPARE(clips_->played.size(), std::size_t(mode == 1 ? 2 : 1));
   }
 
   void computerAnswersAQuarterSecondLater() {
@@ -240,6 +304,27 @@ class MainWindowPlayTest : public QObject {
     QTRY_VERIFY(!window_->soundEffectsOn());
     QVERIFY(itemOf(*window_, "soundOffAction")->isChecked());
     QVERIFY(!itemOf(*window_, "soundOnAction")->isChecked());
+  }
+
+  void questionButtonsCarryNoIconsWhateverTheStyle() {
+    // A style that, like some desktop themes, puts an icon on every dialog button.
+    struct ButtonIconStyle : QProxyStyle {
+      int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                    QStyleHintReturn* returned) const override {
+        if (hint == SH_DialogButtonBox_ButtonsHaveIcons) return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
+      }
+    };
+    const QString previous = QApplication::style()->name();
+    QApplication::setStyle(new ButtonIconStyle);
+    QMessageBox plain(QMessageBox::NoIcon, QString(), QString(), QMessageBox::Ok);
+    QVERIFY(!plain.button(QMessageBox::Ok)->icon().isNull());
+
+    auto question = answerNextQuestion(QMessageBox::Cancel);
+    itemOf(*window_, "exitAction")->trigger();
+    QApplication::setStyle(previous);
+    QVERIFY(question->seen);
+    QVERIFY(!question->buttonIcons);
   }
 
   void exitAsksAndOnlyOkCloses() {

@@ -6,7 +6,9 @@
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
@@ -20,6 +22,7 @@
 
 #include "audio/clip_player.h"
 #include "audio/sound_effects.h"
+#include "ui/clickable_image.h"
 #include "ui/main_window.h"
 
 namespace nokturna::testing {
@@ -105,6 +108,7 @@ class QuestionAnswerer {
   QString title;
   QMessageBox::StandardButtons buttons;
   QMessageBox::Icon icon = QMessageBox::Information;
+  bool buttonIcons = false;     // some button shows an icon
   bool defaultIsFirst = false;  // OK or Yes is the default button
 
  private:
@@ -117,6 +121,8 @@ class QuestionAnswerer {
     title = box->windowTitle();
     buttons = box->standardButtons();
     icon = box->icon();
+    for (const QAbstractButton* button : box->buttons())
+      buttonIcons = buttonIcons || !button->icon().isNull();
     const QAbstractButton* preset = box->defaultButton();
     defaultIsFirst = preset != nullptr &&
                      (preset == box->button(QMessageBox::Ok) || preset == box->button(QMessageBox::Yes));
@@ -187,6 +193,40 @@ inline int drawnLines(const MainWindow& window) {
 // A person's click on line image `line`.
 inline void clickLine(const MainWindow& window, int line) {
   QTest::mouseClick(lineImageOf(window, line), Qt::LeftButton);
+}
+
+// A key pressed where the keyboard is: on the main window's focused board or line.
+inline void pressKey(const MainWindow& window, int key, bool autoRepeat = false) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString(), autoRepeat);
+  QApplication::sendEvent(window.focusWidget(), &press);
+}
+
+// The line under the keyboard's cursor, which has the focus; 0 while the cursor is hidden.
+inline int cursorLineOf(const MainWindow& window) {
+  const auto* line = qobject_cast<const ClickableImage*>(window.focusWidget());
+  return line != nullptr ? line->index() : 0;
+}
+
+// True when the Mode menu draws its unchecked entry exactly as an entry that cannot be checked (nothing in
+// the mark's column, the caption where it was) and its checked entry otherwise (the mark).
+inline bool modeMenuMarksOnlyTheCheckedEntry(const MainWindow& window) {
+  auto* menu = window.findChild<QMenu*>(QStringLiteral("modeMenu"));
+  const auto drawn = [&] {
+    menu->popup(QPoint(0, 0));
+    const QImage image = QTest::qWaitForWindowExposed(menu) ? menu->grab().toImage() : QImage();
+    menu->hide();
+    return image;
+  };
+  QAction* unchecked = itemOf(window, "personVsPersonAction");
+  QAction* checked = itemOf(window, "personVsComputerAction");
+  const QImage asIs = drawn();
+  unchecked->setCheckable(false);
+  const QImage uncheckable = drawn();
+  unchecked->setCheckable(true);
+  checked->setChecked(false);
+  const QImage noMark = drawn();
+  checked->setChecked(true);
+  return !asIs.isNull() && asIs == uncheckable && asIs != noMark;
 }
 
 // The picture a side draws on a line of this orientation: Player 1 in blue, the others in green.
