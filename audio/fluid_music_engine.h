@@ -6,7 +6,12 @@
 // window never waits for it. Until the font is in, the engine renders silence and remembers what it was
 // asked: a song played before then starts from its beginning once the font is in, unless it was stopped in
 // the meantime. One mutex guards the synthesizer, the player and the volume; no one holds it for longer
-// than a few synthesizer calls, and the font is loaded outside it.
+// than a few synthesizer calls, and the first load of the font happens outside it.
+//
+// Memory. The synthesizer holds only the presets of the programs the songs played so far pick (in every
+// bank, and program 0's): a song that starts brings in those it lacks, a few milliseconds under the
+// mutex. It sounds exactly as with the whole font, for much less memory (under 2 MB against 7.5 MB with
+// TimGM6mb). A font whose layout does not allow this is read whole.
 //
 // The song moves on only as it is rendered: while the output has no device it is not rendered, and it
 // picks up where its sound stopped once the device is back.

@@ -13,6 +13,12 @@ class MusicEngine;
 // called again, so it may be gone already.
 void SetMusicEngine(MusicEngine* engine);
 
+// Says that an engine is on its way (the sound comes up after the window shows) and lets go of the one
+// installed. Until SetMusicEngine installs the next, every operation is kept, in order, and MusicReady
+// answers as if each InitMusic had succeeded; installing an engine then carries them all out on it, as if
+// it had been there all along, and installing none (null) drops them.
+void AwaitMusicEngine();
+
 // Starts the engine and sets it to -900 (hundredths of a decibel). Until it succeeds every other
 // operation does nothing.
 void InitMusic();
@@ -28,7 +34,7 @@ void SetMusicVolume(std::int16_t setting);
 // Stops the music; nothing more reaches the engine until the next InitMusic.
 void ShutDownMusic();
 
-// True after InitMusic succeeded, until ShutDownMusic.
+// True after InitMusic succeeded, until ShutDownMusic. While an engine is awaited: after InitMusic.
 bool MusicReady();
 
 }  // namespace nokturna

@@ -6,6 +6,9 @@
 #include <system_error>
 #include <utility>
 
+#include "audio/music_player.h"
+#include "audio/sound_effects.h"
+
 namespace nokturna {
 
 std::string SoundModulePath() {
@@ -15,23 +18,62 @@ std::string SoundModulePath() {
   return (program.parent_path() / "nokturna_sound.so").string();
 }
 
+namespace {
+
+SoundSystem* StartModule(const std::string& path) {
+  // The module is never unloaded: the libraries it brings in do not all clean up after themselves.
+  void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (module == nullptr) return nullptr;
+  auto* start = reinterpret_cast<StartSoundFunction*>(dlsym(module, kStartSoundSymbol));
+  return start != nullptr ? start() : nullptr;
+}
+
+}  // namespace
+
 SoundLoader::SoundLoader(std::string modulePath)
-    : loading_([this, path = std::move(modulePath)] {
-        // The module is never unloaded: the libraries it brings in do not all clean up after themselves.
-        void* module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-        if (module == nullptr) return;
-        auto* start = reinterpret_cast<StartSoundFunction*>(dlsym(module, kStartSoundSymbol));
-        if (start != nullptr) system_.reset(start());
-      }) {}
+    : SoundLoader(
+          std::function<SoundSystem*()>([path = std::move(modulePath)] { return StartModule(path); })) {}
+
+SoundLoader::SoundLoader(std::function<SoundSystem*()> startSound) : startSound_(std::move(startSound)) {
+  AwaitMusicEngine();
+}
 
 SoundLoader::~SoundLoader() {
-  get();
+  std::call_once(joined_, [this] {
+    if (loading_.joinable()) loading_.join();
+  });
+  // A hand-over still waiting in the event loop goes with its receiver.
+  handOver_.reset();
+  SetClipPlayer(nullptr);
+  SetMusicEngine(nullptr);
   system_.reset();
 }
 
+void SoundLoader::start() { load(true); }
+
 SoundSystem* SoundLoader::get() {
+  load(false);
   std::call_once(joined_, [this] { loading_.join(); });
   return system_.get();
+}
+
+void SoundLoader::load(bool handOver) {
+  std::call_once(started_, [this, handOver] {
+    if (handOver) handOver_ = std::make_unique<QObject>();
+    loading_ = std::thread([this, receiver = handOver_.get()] {
+      system_.reset(startSound_());
+      // The players are not thread-safe: they are installed on the thread that plays the game.
+      if (receiver != nullptr) {
+        QMetaObject::invokeMethod(
+            receiver, [this] { install(); }, Qt::QueuedConnection);
+      }
+    });
+  });
+}
+
+void SoundLoader::install() {
+  SetClipPlayer(system_ ? &system_->clips() : nullptr);
+  SetMusicEngine(system_ ? &system_->music() : nullptr);
 }
 
 }  // namespace nokturna

@@ -141,6 +141,41 @@ TEST_F(MusicPlayer, AFirstSongChoiceWithTheEngineNeverStartedPlaysNothingAndASec
   EXPECT_EQ(take().back(), "Play(" + kSong2 + ")");
 }
 
+TEST_F(MusicPlayer, WhatIsAskedForWhileTheEngineIsOnItsWayPlaysOutInOrderOnceItComes) {
+  AwaitMusicEngine();
+  loadWindow();
+  // The window starts the engine for a song choice only when it is not ready: it must not be done twice.
+  ASSERT_TRUE(MusicReady());
+  chooseSong(3);
+  StopSong();
+  PlaySong();
+  EXPECT_EQ(take(), Calls{}) << "the engine that was installed before is let go";
+
+  SetMusicEngine(&engine);
+  EXPECT_EQ(take(),
+            (Calls{"Start", "SetVolume(-900)", "Stop", "Load(" + kSong1 + ")", "SetVolume(570)",
+                   "Play(" + kSong1 + ")", "Stop", "Stop", "Load(" + kSong3 + ")", "Start", "SetVolume(-900)",
+                   "SetVolume(570)", "Play(" + kSong3 + ")", "Stop", "Play(" + kSong3 + ")"}));
+  EXPECT_TRUE(engine.sounding(kSong3));
+  EXPECT_TRUE(MusicReady());
+}
+
+TEST_F(MusicPlayer, WhatIsKeptIsDroppedWhenNoEngineComesOrItCannotStart) {
+  AwaitMusicEngine();
+  loadWindow();
+  SetMusicEngine(nullptr);
+  EXPECT_FALSE(MusicReady());
+  SetMusicEngine(&engine);
+  EXPECT_EQ(take(), Calls{});
+
+  AwaitMusicEngine();
+  loadWindow();
+  engine.failStart();
+  SetMusicEngine(&engine);
+  EXPECT_EQ(take(), Calls{"Start"});
+  EXPECT_FALSE(MusicReady());
+}
+
 TEST_F(MusicPlayer, VolumeIsSettingTimes42Minus3000In16Bits) {
   InitMusic();
   take();

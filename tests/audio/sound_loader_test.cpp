@@ -1,19 +1,29 @@
-// The sound back end as the program gets it: the module built beside the program, loaded on a thread.
+// The sound back end as the program gets it: the module built beside the program, loaded on a thread and
+// handed to the game once it is up.
 #include "audio/sound_loader.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <QCoreApplication>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <future>
 #include <iterator>
+#include <string>
 #include <vector>
 
+#include "audio/music_player.h"
 #include "audio/sdl_audio_output.h"
+#include "audio/song_album.h"
+#include "audio/sound_effects.h"
 #include "tests/audio/disk_device.h"
+#include "tests/audio/recording_clip_player.h"
+#include "tests/audio/recording_music_engine.h"
 #include "tests/audio/scoped_process_state.h"
 #include "tests/audio/wait_until.h"
 #include "tests/audio/wav_image.h"
@@ -67,6 +77,98 @@ TEST(SoundModule, AMissingOrBrokenModuleLeavesTheGameSilentWithoutAWord) {
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   std::remove(notAModule.c_str());
+}
+
+// A back end of recorders that comes up only when the test lets it, as a slow module load would.
+class HeldBackSound {
+ public:
+  HeldBackSound() {
+    songFolder = "/songs/";
+    songFile[1] = "Music1.mid";
+  }
+  std::function<SoundSystem*()> start() {
+    return [this]() -> SoundSystem* {
+      up_.wait();
+      return new Recorders(clips, music);
+    };
+  }
+  void letUp() { release_.set_value(); }
+
+  testing::RecordingClipPlayer clips;
+  testing::RecordingMusicEngine music;
+
+ private:
+  class Recorders : public SoundSystem {
+   public:
+    Recorders(ClipPlayer& clips, MusicEngine& music) : clips_(clips), music_(music) {}
+    ClipPlayer& clips() override { return clips_; }
+    MusicEngine& music() override { return music_; }
+
+   private:
+    ClipPlayer& clips_;
+    MusicEngine& music_;
+  };
+
+  std::promise<void> release_;
+  std::shared_future<void> up_ = release_.get_future().share();
+};
+
+// The main window's load step: the first song starts.
+void StartFirstSong() {
+  InitMusic();
+  LoadSong(1);
+  SetMusicVolume(85);
+  PlaySong();
+}
+
+const std::vector<std::string> kFirstSongStarted{"Start",          "SetVolume(-900)",
+                                                 "Stop",           "Load(/songs/Music1.mid)",
+                                                 "SetVolume(570)", "Play(/songs/Music1.mid)"};
+
+TEST(SoundLoader, AClipBeforeTheSoundIsUpIsDroppedAndTheSongStartedThenPlaysOnceItIs) {
+  int argc = 1;
+  char name[] = "sound_loader_test";
+  char* argv[] = {name, nullptr};
+  QCoreApplication app(argc, argv);
+  HeldBackSound sound;
+  SoundLoader loader(sound.start());
+  StartFirstSong();
+  loader.start();
+  PlaySoundClip(1);  // a line claimed in the first moments
+  EXPECT_TRUE(MusicReady()) << "a song chosen now would start the engine a second time";
+
+  sound.letUp();
+  ASSERT_TRUE(testing::WaitUntil([&] {
+    QCoreApplication::processEvents();
+    return !sound.music.calls().empty();
+  }));
+  EXPECT_EQ(sound.music.calls(), kFirstSongStarted);
+  EXPECT_TRUE(sound.music.sounding("/songs/Music1.mid"));
+  EXPECT_TRUE(sound.clips.plays.empty()) << "the clip asked for before the sound was up came late";
+  PlaySoundClip(1);
+  EXPECT_EQ(sound.clips.plays.size(), 1u);
+}
+
+TEST(SoundLoader, AGameLeftBeforeTheSoundIsUpNeverReachesIt) {
+  int argc = 1;
+  char name[] = "sound_loader_test";
+  char* argv[] = {name, nullptr};
+  QCoreApplication app(argc, argv);
+  HeldBackSound sound;
+  {
+    SoundLoader loader(sound.start());
+    StartFirstSong();
+    loader.start();
+    ShutDownMusic();  // the window closes
+    sound.letUp();    // and only then is the sound up
+  }
+  QCoreApplication::processEvents();  // where a hand-over left behind would run
+  EXPECT_TRUE(sound.music.calls().empty());
+  InitMusic();
+  PlaySoundClip(1);
+  EXPECT_FALSE(MusicReady()) << "an engine was left installed";
+  EXPECT_TRUE(sound.music.calls().empty());
+  EXPECT_TRUE(sound.clips.plays.empty());
 }
 
 TEST(SoundModule, IsLookedForBesideTheProgram) {
