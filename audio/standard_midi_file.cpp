@@ -61,8 +61,9 @@ class Reader {
 constexpr std::uint8_t kMetaEvent = 0xFF;
 constexpr std::uint8_t kEndOfTrack = 0x2F;
 
-// The tick of the track's end mark, if every event up to it parses.
-std::optional<std::int64_t> TrackEndTick(Reader track) {
+// The tick of the track's end mark, if every event up to it parses; the programs its program changes pick
+// go into `programs`.
+std::optional<std::int64_t> TrackEndTick(Reader track, std::bitset<128>& programs) {
   std::int64_t tick = 0;
   std::uint8_t runningStatus = 0;
   while (!track.atEnd()) {
@@ -83,28 +84,28 @@ std::optional<std::int64_t> TrackEndTick(Reader track) {
       runningStatus = 0;
       continue;
     }
-    if (status >= 0xF0) return std::nullopt;  // real-time and common messages have no place in a file
-    int dataBytes;
-    if (status & 0x80) {
+    if (status >= 0xF0) return std::nullopt;    // real-time and common messages have no place in a file
+    const bool running = (status & 0x80) == 0;  // then the byte read was already the first data byte
+    if (!running) {
       runningStatus = status;
-      dataBytes = 2;
-    } else {
-      if (runningStatus == 0) return std::nullopt;
-      dataBytes = 1;  // the byte read was already the first data byte
+    } else if (runningStatus == 0) {
+      return std::nullopt;
     }
     const std::uint8_t kind = runningStatus & 0xF0;
-    if (kind == 0xC0 || kind == 0xD0) --dataBytes;  // program change and channel pressure carry one byte
-    for (int i = 0; i < dataBytes; ++i) {
-      std::uint8_t data;
-      if (!track.byte(data) || (data & 0x80)) return std::nullopt;
+    // Program change and channel pressure carry one byte, the others two.
+    const int dataBytes = kind == 0xC0 || kind == 0xD0 ? 1 : 2;
+    std::uint8_t data[2] = {status, 0};
+    for (int i = running ? 1 : 0; i < dataBytes; ++i) {
+      if (!track.byte(data[i]) || (data[i] & 0x80)) return std::nullopt;
     }
+    if (kind == 0xC0) programs.set(data[0]);
   }
   return std::nullopt;
 }
 
 }  // namespace
 
-std::optional<std::int64_t> MidiSongEndTick(const std::vector<std::uint8_t>& file) {
+std::optional<CheckedMidiSong> CheckMidiSong(const std::vector<std::uint8_t>& file) {
   Reader reader(file, 0, file.size());
   std::uint32_t headerLength, format, trackCount, division;
   if (!reader.tag("MThd") || !reader.bigEndian(4, headerLength) || headerLength < 6) return std::nullopt;
@@ -114,7 +115,8 @@ std::optional<std::int64_t> MidiSongEndTick(const std::vector<std::uint8_t>& fil
   if (format > 2 || trackCount == 0 || division == 0 || (division & 0x8000)) return std::nullopt;
   if (!reader.skip(headerLength - 6)) return std::nullopt;
 
-  std::int64_t songEnd = 0;
+  CheckedMidiSong song;
+  song.programs.set(0);
   std::uint32_t tracksFound = 0;
   while (tracksFound < trackCount) {
     // Chunks of other kinds may sit between the tracks; they are skipped like the player skips them.
@@ -123,12 +125,13 @@ std::optional<std::int64_t> MidiSongEndTick(const std::vector<std::uint8_t>& fil
     const std::size_t bodyStart = reader.position();
     if (!reader.skip(length)) return std::nullopt;
     if (id != 0x4D54726B) continue;  // "MTrk"
-    const std::optional<std::int64_t> trackEnd = TrackEndTick(Reader(file, bodyStart, bodyStart + length));
+    const std::optional<std::int64_t> trackEnd =
+        TrackEndTick(Reader(file, bodyStart, bodyStart + length), song.programs);
     if (!trackEnd) return std::nullopt;
-    if (*trackEnd > songEnd) songEnd = *trackEnd;
+    if (*trackEnd > song.endTick) song.endTick = *trackEnd;
     ++tracksFound;
   }
-  return songEnd;
+  return song;
 }
 
 }  // namespace nokturna

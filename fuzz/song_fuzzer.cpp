@@ -55,9 +55,9 @@ Synth& TheSynth() {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::vector<std::uint8_t> file(data, data + size);
-  const auto endTick = nokturna::MidiSongEndTick(file);
-  if (!endTick) return 0;
-  if (*endTick < 0) std::abort();
+  const auto song = nokturna::CheckMidiSong(file);
+  if (!song) return 0;
+  if (song->endTick < 0 || !song->programs.test(0)) std::abort();
 
   Synth& synth = TheSynth();
   if (!synth.ready) return 0;

@@ -15,6 +15,7 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <memory>
 #include <string>
@@ -185,6 +186,27 @@ TEST_F(MusicPlaying, ChoosingASongRestartsItFromTheVeryBeginning) {
   std::vector<float> difference(first.size());
   for (std::size_t i = 0; i < first.size(); ++i) difference[i] = first[i] - again[i];
   EXPECT_LT(Rms(difference), 0.05 * Rms(first));
+}
+
+TEST_F(MusicPlaying, ASongWithInstrumentsTheLastOneLackedSoundsAsItDoesAlone) {
+  // The synthesizer holds only the presets of the songs played so far: the second song's strings and bass
+  // are read as it starts. Without them it would play them on the piano.
+  WriteFile(song(1), MidiImage(PianoPhrase()));
+  WriteFile(song(2), MidiImage(LoudArrangement()));
+  FluidMusicEngine alone(TestSoundFont());
+  ASSERT_TRUE(alone.Start() && alone.Load(song(2)) && alone.Play());
+  const std::vector<float> reference = RenderFromFirstSound(alone, kRate);
+  ASSERT_FALSE(reference.empty());
+
+  FluidMusicEngine engine(TestSoundFont());
+  ASSERT_TRUE(engine.Start() && engine.Load(song(1)) && engine.Play());
+  ASSERT_FALSE(RenderFromFirstSound(engine, kPeriod).empty());
+  ASSERT_TRUE(engine.Load(song(2)) && engine.Play());
+  const std::vector<float> second = Render(engine, kRate);
+  std::vector<float> difference(reference.size());
+  for (std::size_t i = 0; i < reference.size(); ++i) difference[i] = second[i] - reference[i];
+  // The reverb's slow modulation goes on from the first song, so the two differ by a trace.
+  EXPECT_LT(Rms(difference), 0.05 * Rms(reference));
 }
 
 TEST_F(MusicPlaying, VolumeFollowsHundredthsOfADecibelAndLoudSongsKeepHeadroom) {
@@ -394,6 +416,28 @@ std::vector<std::string> WriteBadFonts(const std::string& folder) {
   damaged.resize(256, 0x5A);
   WriteFile(fonts[2], damaged);
   return fonts;
+}
+
+TEST_F(MusicBadInput, AFontThatCannotBeCutIsReadWholeAndSoundsTheSame) {
+  // A chunk of its own after the preset data: FluidSynth reads past it, the cutting does not.
+  const std::string font = folder_ + "/extra-chunk.sf2";
+  fs::copy_file(TestSoundFont(), font);
+  std::ofstream(font, std::ios::binary | std::ios::app).write("junk\4\0\0\0abcd", 12);
+  const auto riffSize = static_cast<std::uint32_t>(fs::file_size(font) - 8);
+  std::fstream riff(font, std::ios::binary | std::ios::in | std::ios::out);
+  riff.seekp(4);
+  for (int i = 0; i < 4; ++i) riff.put(static_cast<char>(riffSize >> (8 * i)));
+  riff.close();
+
+  WriteFile(song(1), MidiImage(LoudArrangement()));
+  std::vector<float> rendered[2];
+  for (int whole = 0; whole < 2; ++whole) {
+    FluidMusicEngine engine(whole ? font : TestSoundFont());
+    ASSERT_TRUE(engine.Start() && engine.Load(song(1)) && engine.Play());
+    rendered[whole] = RenderFromFirstSound(engine, kRate);
+    ASSERT_FALSE(rendered[whole].empty()) << (whole ? "the font with the extra chunk" : "the font");
+  }
+  EXPECT_TRUE(rendered[1] == rendered[0]) << "the whole font sounds otherwise than the presets cut from it";
 }
 
 TEST_F(MusicBadInput, NoSoundFontOrOnlyBrokenOnesLeaveTheMusicOffWithoutAWord) {

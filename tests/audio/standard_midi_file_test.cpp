@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <bitset>
+#include <optional>
 #include <vector>
 
 #include "tests/audio/midi_image.h"
@@ -32,18 +34,34 @@ std::vector<std::uint8_t> File(int format, int tracks, int division,
   return file;
 }
 
-TEST(MidiSongEndTick, IsTheLatestEndMarkOverAllTracksWithRunningStatusAndForeignChunks) {
-  EXPECT_EQ(MidiSongEndTick(MidiImage(PianoPhrase())), 4 * 480);
+std::optional<std::int64_t> EndTick(const std::vector<std::uint8_t>& file) {
+  const std::optional<CheckedMidiSong> song = CheckMidiSong(file);
+  return song ? std::optional(song->endTick) : std::nullopt;
+}
+
+TEST(CheckMidiSong, EndsOnTheLatestEndMarkOverAllTracksWithRunningStatusAndForeignChunks) {
+  EXPECT_EQ(EndTick(MidiImage(PianoPhrase())), 4 * 480);
   // Track 2 uses running status for its second note-on and ends later; a foreign chunk sits between.
   const std::vector<std::uint8_t> first{0x00, 0x90, 60, 100, 0x83, 0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00};
   const std::vector<std::uint8_t> second{0x00, 0xC1, 5,    0x00, 0x91, 62,   90,   0x10, 64,   90,
                                          0x81, 0x00, 0xF0, 0x01, 0xF7, 0x8F, 0x00, 0xFF, 0x2F, 0x00};
-  EXPECT_EQ(MidiSongEndTick(
-                File(1, 2, 96, {Chunk("MTrk", first), Chunk("XFIH", {1, 2, 3}), Chunk("MTrk", second)})),
+  EXPECT_EQ(EndTick(File(1, 2, 96, {Chunk("MTrk", first), Chunk("XFIH", {1, 2, 3}), Chunk("MTrk", second)})),
             0x10 + 0x80 + 0x780);
 }
 
-TEST(MidiSongEndTick, RefusesDamagedAndForeignFiles) {
+TEST(CheckMidiSong, TellsTheProgramsTheChannelsPickAndProgramZero) {
+  // Channel 1 picks 5, then 7 by running status, and sounds notes whose keys are no programs; channel 2
+  // picks 40 in the other track, after channel pressure by running status.
+  const std::vector<std::uint8_t> first{0x00, 0xC1, 5,  0x10, 7,    0x00, 0x91, 60,
+                                        90,   0x10, 64, 90,   0x00, 0xFF, 0x2F, 0x00};
+  const std::vector<std::uint8_t> second{0x00, 0xD2, 9, 0x00, 10, 0x00, 0xC2, 40, 0x00, 0xFF, 0x2F, 0x00};
+  const std::optional<CheckedMidiSong> song =
+      CheckMidiSong(File(1, 2, 96, {Chunk("MTrk", first), Chunk("MTrk", second)}));
+  ASSERT_TRUE(song.has_value());
+  EXPECT_EQ(song->programs, std::bitset<128>().set(0).set(5).set(7).set(40));
+}
+
+TEST(CheckMidiSong, RefusesDamagedAndForeignFiles) {
   const std::vector<std::uint8_t> good = MidiImage(PianoPhrase());
   const std::vector<std::uint8_t> track{0x00, 0x90, 60, 100, 0x60, 0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00};
   struct Case {
@@ -64,7 +82,7 @@ TEST(MidiSongEndTick, RefusesDamagedAndForeignFiles) {
       {"SMPTE timing", File(0, 1, 0xE728, {Chunk("MTrk", track)})},
       {"format 3", File(3, 1, 96, {Chunk("MTrk", track)})},
   };
-  for (const Case& c : cases) EXPECT_FALSE(MidiSongEndTick(c.file).has_value()) << c.what;
+  for (const Case& c : cases) EXPECT_FALSE(CheckMidiSong(c.file).has_value()) << c.what;
 }
 
 }  // namespace

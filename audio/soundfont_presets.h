@@ -1,0 +1,45 @@
+// A SoundFont read a few programs at a time. FluidSynth keeps some 2 KB of tables for each instrument zone
+// it reads, and a whole General MIDI font holds all of them at once (7.5 MB with TimGM6mb, against under
+// 2 MB for the presets of a song). So the synthesizer reads the font through a loader of ours that serves
+// it cut down to the presets of the programs asked for, in every bank, and the instruments they use; the
+// samples stay where they are in the file. A program's presets in every bank are what FluidSynth falls
+// back on when a bank asked for is missing, and program 0's are where it falls back at last: with those of
+// a song's programs and program 0's in, the song sounds exactly as with the whole font. A font laid out
+// otherwise than expected (preset data not last, an index outside its list) is read whole.
+#pragma once
+
+#include <fluidsynth.h>
+
+#include <bitset>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace nokturna {
+
+// General MIDI programs, 0 to 127.
+using Programs = std::bitset<128>;
+
+// Puts the loader that serves cut fonts on `synth`, ahead of the ones that read whole files: once, before
+// the synthesizer reads any font. Without it every font is read whole.
+void AddImageLoader(fluid_synth_t* synth, fluid_settings_t* settings);
+
+struct FontImage;  // a font cut down to some programs' presets
+
+// The presets one synthesizer holds, all from one font. The synthesizer reads samples from the cut fonts
+// for as long as it holds their presets, so this must outlive it.
+class SynthPresets {
+ public:
+  // Reads the presets of `programs` from the font at `path` as the synthesizer's first font, and sets
+  // every channel's preset afresh. False when the font does not load, cut or whole.
+  bool readFont(fluid_synth_t* synth, const std::string& path, const Programs& programs);
+  // Reads those of `programs` that are not in yet from that font: a few milliseconds.
+  void bringIn(fluid_synth_t* synth, const Programs& programs);
+
+ private:
+  std::string path_;
+  Programs in_;
+  std::vector<std::shared_ptr<const FontImage>> images_;  // the cut fonts read, failed ones too
+};
+
+}  // namespace nokturna
