@@ -19,12 +19,12 @@ inline void UseDiskDevice(ScopedProcessState& state, const std::string& file) {
   state.setEnv("SDL_DISKAUDIODELAY", nullptr);  // paced in real time, as by a sound card
 }
 
-// The samples the device was given; read once the output is closed.
+// The samples the device has been given so far (none before it has written).
 inline std::vector<float> ReadRecording(const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   std::vector<char> bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   std::vector<float> stereo(bytes.size() / sizeof(float));
-  std::memcpy(stereo.data(), bytes.data(), stereo.size() * sizeof(float));
+  if (!stereo.empty()) std::memcpy(stereo.data(), bytes.data(), stereo.size() * sizeof(float));
   return stereo;
 }
 
