@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QTimer>
 #include <QtTest>
+#include <deque>
+#include <map>
 #include <memory>
 #include <optional>
 #include <random>
@@ -16,6 +18,7 @@
 #include <string>
 
 #include "engine/captions.h"
+#include "ui/line_cursor.h"
 #include "ui_test_support.h"
 
 using namespace nokturna;
@@ -181,12 +184,15 @@ class InputFloodTest : public QObject {
 
     itemOf(*window_, "playAction")->trigger();
     const QDeadlineTimer deadline(kPatienceMs);
+    int fruitlessFloods = 0;
     while (window_->gamesEnded < 1 && window_->faults.empty() && !deadline.hasExpired()) {
       const int moves = window_->moves;
       const bool pausePending = pause_->isActive();
       for (int i = 0; i < (pausePending ? 100 : 30); ++i) key(true);  // by the hundred during the pause
       QVERIFY(runPostedEvents());
       if (pausePending) QVERIFY(waitFor([&] { return window_->moves > moves || !window_->faults.empty(); }));
+      fruitlessFloods = pausePending || window_->moves > moves ? 0 : fruitlessFloods + 1;
+      if (fruitlessFloods >= 20 && window_->gamesEnded < 1) steerToAFreeLineAndClaim();
     }
     clips_->duringPlay = nullptr;
     QVERIFY(runPostedEvents());
@@ -196,6 +202,38 @@ class InputFloodTest : public QObject {
   }
 
  private:
+  // Random keys alone may wander for many seconds over the last few free lines before they hit one: a
+  // person's turn that twenty floods left without a move is ended by walking the cursor the shortest way
+  // to a free line. A Space held down since before it arrived claims nothing; a fresh one claims it.
+  void steerToAFreeLineAndClaim() {
+    const auto press = [&](int key, bool held = false) {
+      QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier, QString(), held);
+      QApplication::sendEvent(window_->focusWidget(), &event);
+    };
+    if (cursorLineOf(*window_) == 0) press(Qt::Key_Right);  // shows the cursor
+    const int from = cursorLineOf(*window_);
+    std::map<int, std::vector<int>> pathTo{{from, {}}};
+    std::deque<int> queue{from};
+    while (!queue.empty() && window_->drawn.count(queue.front()) != 0) {
+      const int line = queue.front();
+      queue.pop_front();
+      const std::pair<CursorKey, int> arrows[] = {{CursorKey::Left, Qt::Key_Left},
+                                                  {CursorKey::Right, Qt::Key_Right},
+                                                  {CursorKey::Up, Qt::Key_Up},
+                                                  {CursorKey::Down, Qt::Key_Down}};
+      for (const auto& [arrow, key] : arrows) {
+        const int next = CursorTarget(line, arrow);
+        if (!pathTo.emplace(next, pathTo[line]).second) continue;
+        pathTo[next].push_back(key);
+        queue.push_back(next);
+      }
+    }
+    if (queue.empty()) return;
+    for (int key : pathTo[queue.front()]) press(key);
+    press(Qt::Key_Space, true);
+    press(Qt::Key_Space);
+  }
+
   void postClick(int line) {
     QLabel* image = lineImageOf(*window_, line);
     const QPointF at(1, 1);
