@@ -86,7 +86,7 @@ void BM_ClaimLine(benchmark::State& state) {
 BENCHMARK(BM_ClaimLine)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // Person-against-computer games: each computer turn timed on its own (its ClaimLine included).
-void BM_ComputerMove(benchmark::State& state) {
+void BM_TakeComputerTurn(benchmark::State& state) {
   std::uint64_t seed = 1;
   std::int64_t calls = 0;
   for (auto _ : state) {
@@ -107,7 +107,7 @@ void BM_ComputerMove(benchmark::State& state) {
   state.counters["ns_per_call"] = benchmark::Counter(
       static_cast<double>(calls), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_ComputerMove)->UseManualTime()->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_TakeComputerTurn)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 // The yardstick: one read of every line's state.
 void BM_ReferenceBoardRead(benchmark::State& state) {
@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
   const auto& ns = reporter.nsPerCall;
   const auto board = ns.find("BM_ReferenceBoardRead");
   if (board == ns.end() || board->second <= 0) return 0;
-  for (const char* name : {"BM_ClaimLine", "BM_ComputerMove"}) {
+  for (const char* name : {"BM_ClaimLine", "BM_TakeComputerTurn"}) {
     const auto found = ns.find(name);
     if (found == ns.end()) continue;
     // The counter is a rate inverted into seconds per call.
