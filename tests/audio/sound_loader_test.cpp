@@ -123,15 +123,20 @@ void StartFirstSong() {
   PlaySong();
 }
 
+// The hand-over to the game arrives through the event loop of the program's application object.
+class SoundLoaderTest : public ::testing::Test {
+ protected:
+  int argc_ = 1;
+  char name_[18] = "sound_loader_test";
+  char* argv_[2] = {name_, nullptr};
+  QCoreApplication app_{argc_, argv_};
+};
+
 const std::vector<std::string> kFirstSongStarted{"Start",          "SetVolume(-900)",
                                                  "Stop",           "Load(/songs/Music1.mid)",
                                                  "SetVolume(570)", "Play(/songs/Music1.mid)"};
 
-TEST(SoundLoader, AClipBeforeTheSoundIsUpIsDroppedAndTheSongStartedThenPlaysOnceItIs) {
-  int argc = 1;
-  char name[] = "sound_loader_test";
-  char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+TEST_F(SoundLoaderTest, AClipBeforeTheSoundIsUpIsDroppedAndTheSongStartedThenPlaysOnceItIs) {
   HeldBackSound sound;
   SoundLoader loader(sound.start());
   StartFirstSong();
@@ -151,11 +156,7 @@ TEST(SoundLoader, AClipBeforeTheSoundIsUpIsDroppedAndTheSongStartedThenPlaysOnce
   EXPECT_EQ(sound.clips.plays.size(), 1u);
 }
 
-TEST(SoundLoader, AGameLeftBeforeTheSoundIsUpNeverReachesIt) {
-  int argc = 1;
-  char name[] = "sound_loader_test";
-  char* argv[] = {name, nullptr};
-  QCoreApplication app(argc, argv);
+TEST_F(SoundLoaderTest, AGameLeftBeforeTheSoundIsUpNeverReachesIt) {
   HeldBackSound sound;
   {
     SoundLoader loader(sound.start());
