@@ -1,16 +1,18 @@
-# Where `cmake --install` puts the game, and the Debian package CPack makes of it.
+# Where `cmake --install` puts the game, and the Debian package CPack makes of it (prefix /usr), as
+# Debian's policy for games has it:
 #
-#   <prefix>/lib/nokturna/nokturna             the program
-#   <prefix>/lib/nokturna/nokturna_sound.so    its sound back end, loaded at run time
-#   <prefix>/lib/nokturna/SongAlbum/           its songs, beside it, where the song search looks
-#   <prefix>/bin/nokturna                      a relative symbolic link to the program
-#   <prefix>/share/applications/               the menu entry
-#   <prefix>/share/metainfo/                   the software-centre description
-#   <prefix>/share/icons/hicolor/*/apps/       the icon, 32 to 256 px and scalable
+#   <prefix>/games/nokturna                         the command: a relative symbolic link to the program
+#   <prefix>/lib/games/nokturna/nokturna            the program
+#   <prefix>/lib/games/nokturna/nokturna_sound.so   its sound back end, loaded at run time
+#   <prefix>/lib/games/nokturna/SongAlbum/          its songs, beside it, where the song search looks
+#   <prefix>/share/man/man6/nokturna.6.gz           the manual page
+#   <prefix>/share/doc/nokturna/                    the copyright file and the changelog
+#   <prefix>/share/applications/                    the menu entry
+#   <prefix>/share/metainfo/                        the software-centre description
+#   <prefix>/share/icons/hicolor/*/apps/            the icon, 32 to 256 px and scalable
 #
-# The program folder is a plain lib/nokturna, not the multiarch library folder: it holds the program and
-# its data, not libraries. The program finds its folder through /proc/self/exe, so the link in bin/ works
-# from any working folder, also through further links.
+# The program folder holds the program and what it finds through its own folder (/proc/self/exe), so the
+# link works from any working folder, also through further links.
 
 include(GNUInstallDirs)
 
@@ -18,18 +20,24 @@ include(GNUInstallDirs)
 # tests) themselves: build first, then `cmake --install` or `cpack`.
 set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 
-set(NOKTURNA_PROGRAM_DIR lib/nokturna)
+set(NOKTURNA_COMMAND_DIR games CACHE STRING "Where the command goes, under the install prefix")
+set(NOKTURNA_PROGRAM_DIR lib/games/nokturna CACHE STRING
+  "Where the program and the files it loads from beside itself go, under the install prefix")
+# The targets that live beside the program: executables and modules alike.
+set(nokturna_program_targets nokturna nokturna_sound)
 set(nokturna_id io.github.nokturna.Nokturna)
 
-install(TARGETS nokturna RUNTIME DESTINATION ${NOKTURNA_PROGRAM_DIR})
-install(TARGETS nokturna_sound LIBRARY DESTINATION ${NOKTURNA_PROGRAM_DIR})
+install(TARGETS ${nokturna_program_targets}
+  RUNTIME DESTINATION ${NOKTURNA_PROGRAM_DIR}
+  LIBRARY DESTINATION ${NOKTURNA_PROGRAM_DIR})
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/SongAlbum DESTINATION ${NOKTURNA_PROGRAM_DIR}
   FILES_MATCHING PATTERN "*.mid")
 
 # The link is made in the build tree and installed as a link, so it is listed in install_manifest.txt.
+file(RELATIVE_PATH command_target /${NOKTURNA_COMMAND_DIR} /${NOKTURNA_PROGRAM_DIR}/nokturna)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/launcher)
-file(CREATE_LINK ../${NOKTURNA_PROGRAM_DIR}/nokturna ${CMAKE_BINARY_DIR}/launcher/nokturna SYMBOLIC)
-install(FILES ${CMAKE_BINARY_DIR}/launcher/nokturna DESTINATION ${CMAKE_INSTALL_BINDIR})
+file(CREATE_LINK ${command_target} ${CMAKE_BINARY_DIR}/launcher/nokturna SYMBOLIC)
+install(FILES ${CMAKE_BINARY_DIR}/launcher/nokturna DESTINATION ${NOKTURNA_COMMAND_DIR})
 
 set(desktop_dir ${PROJECT_SOURCE_DIR}/desktop)
 install(FILES ${desktop_dir}/${nokturna_id}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
@@ -45,13 +53,45 @@ foreach(size 128 256)
 endforeach()
 install(FILES ${desktop_dir}/nokturna.svg DESTINATION ${icon_theme}/scalable/apps)
 
+# ------------------------------------------------------------------ the manual page and the documents
+
+set(CPACK_PACKAGE_CONTACT "The Nokturna team <nokturna@users.noreply.github.com>")
+set(CPACK_PACKAGE_HOMEPAGE_URL "https://github.com/nokturna/nokturna")
+
+# Made when the tree is configured, from files that only change with the source: configure runs again when
+# one of them changes. gzip as Debian packages it: the best compression, and no name or time in the header.
+set(documents ${CMAKE_BINARY_DIR}/documents)
+file(MAKE_DIRECTORY ${documents})
+function(nokturna_gzip source output)
+  execute_process(COMMAND gzip -9 -n -c ${source} OUTPUT_FILE ${output} RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "gzip could not compress ${source}")
+  endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${source})
+endfunction()
+nokturna_gzip(${PROJECT_SOURCE_DIR}/docs/nokturna.6 ${documents}/nokturna.6.gz)
+nokturna_gzip(${PROJECT_SOURCE_DIR}/cmake/debian/changelog ${documents}/changelog.gz)
+
+# The copyright file in Debian's machine-readable format. Debian keeps no copy of the Creative Commons text
+# in /usr/share/common-licenses, so the file carries it whole, taken from LICENSES/: as the format wants
+# it, each line indented by one space, an empty line written as " .", and a tab as spaces.
+set(cc_by_sa_text ${PROJECT_SOURCE_DIR}/LICENSES/CC-BY-SA-4.0.txt)
+execute_process(COMMAND sed -e "s/\t/        /g" -e "s/^$/./" -e "s/^/ /" ${cc_by_sa_text}
+  OUTPUT_VARIABLE CC_BY_SA_4_0_TEXT OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "could not read ${cc_by_sa_text}")
+endif()
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${cc_by_sa_text})
+configure_file(${PROJECT_SOURCE_DIR}/cmake/debian/copyright.in ${documents}/copyright @ONLY)
+
+install(FILES ${documents}/nokturna.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${documents}/copyright ${documents}/changelog.gz DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/nokturna)
+
 # ------------------------------------------------------------------ the Debian package
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME nokturna)
 set(CPACK_PACKAGE_VENDOR "The Nokturna team")
-set(CPACK_PACKAGE_CONTACT "The Nokturna team <nokturna@users.noreply.github.com>")
-set(CPACK_PACKAGE_HOMEPAGE_URL "https://github.com/nokturna/nokturna")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "dots-and-boxes game in a slightly silly graveyard")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)

@@ -41,10 +41,13 @@ grep -Eqx 'timgm6mb-soundfont *\| *fluid-soundfont-gm|fluid-soundfont-gm *\| *ti
 listing=$(dpkg-deb -c "$deb")
 entry() { awk -v p="./$1" '$6 == p' <<<"$listing"; }
 id=io.github.nokturna.Nokturna
+program_dir=usr/lib/games/nokturna
 expected=(
-  usr/lib/nokturna/nokturna usr/lib/nokturna/nokturna_sound.so
-  usr/lib/nokturna/SongAlbum/Music1.mid usr/lib/nokturna/SongAlbum/Music2.mid
-  usr/lib/nokturna/SongAlbum/Music3.mid usr/lib/nokturna/SongAlbum/Music4.mid
+  $program_dir/nokturna $program_dir/nokturna_sound.so
+  $program_dir/SongAlbum/Music1.mid $program_dir/SongAlbum/Music2.mid
+  $program_dir/SongAlbum/Music3.mid $program_dir/SongAlbum/Music4.mid
+  usr/share/man/man6/nokturna.6.gz
+  usr/share/doc/nokturna/copyright usr/share/doc/nokturna/changelog.gz
   usr/share/applications/$id.desktop
   usr/share/metainfo/$id.metainfo.xml
   usr/share/icons/hicolor/32x32/apps/nokturna.png usr/share/icons/hicolor/64x64/apps/nokturna.png
@@ -54,9 +57,9 @@ expected=(
 for path in "${expected[@]}"; do
   [ -n "$(entry "$path")" ] || fail "the package lacks /$path"
 done
-[[ "$(entry usr/lib/nokturna/nokturna)" == -rwxr-xr-x* ]] || fail "/usr/lib/nokturna/nokturna is no executable file"
-link=$(awk '$6 == "./usr/bin/nokturna" && $1 ~ /^l/ { print $8 }' <<<"$listing")
-[ "$link" = ../lib/nokturna/nokturna ] || fail "/usr/bin/nokturna is no link to ../lib/nokturna/nokturna"
+[[ "$(entry $program_dir/nokturna)" == -rwxr-xr-x* ]] || fail "/$program_dir/nokturna is no executable file"
+link=$(awk '$6 == "./usr/games/nokturna" && $1 ~ /^l/ { print $8 }' <<<"$listing")
+[ "$link" = ../lib/games/nokturna/nokturna ] || fail "/usr/games/nokturna is no link to ../lib/games/nokturna/nokturna"
 outside=$(awk '$6 !~ /^\.\/usr\// && $6 != "./" && $6 != "./usr/" { print $6 }' <<<"$listing")
 [ -z "$outside" ] || fail "files outside /usr: $outside"
 
@@ -74,8 +77,8 @@ grep -q '<svg' "$root/usr/share/icons/hicolor/scalable/apps/nokturna.svg" 2>/dev
 desktop="$root/usr/share/applications/$id.desktop"
 if [ -f "$desktop" ]; then
   exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
-  [ "$(readlink -f "$root/usr/bin/$exec_program")" = "$root/usr/lib/nokturna/nokturna" ] \
-    || fail "the menu entry's Exec=$exec_program does not lead to /usr/lib/nokturna/nokturna"
+  [ "$(readlink -f "$root/usr/games/$exec_program")" = "$root/$program_dir/nokturna" ] \
+    || fail "the menu entry's Exec=$exec_program does not lead to /$program_dir/nokturna"
   icon=$(sed -n 's/^Icon=//p' "$desktop")
   [ -f "$root/usr/share/icons/hicolor/scalable/apps/$icon.svg" ] || fail "the menu entry's Icon=$icon is not installed"
 fi
@@ -85,6 +88,33 @@ if [ -f "$metainfo" ]; then
   grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$metainfo" \
     || fail "the metainfo does not launch $id.desktop"
   grep -q "<release version=\"$version\"" "$metainfo" || fail "the metainfo has no release $version"
+fi
+
+# ------------------------------------------------------------------ what Debian's rules ask of it
+# The program's own module lies outside the linker's path: no maintainer script, so no ldconfig call.
+scripts=$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | grep -E '^\./(preinst|postinst|prerm|postrm)$' || true)
+[ -z "$scripts" ] || fail "maintainer scripts in the package: $scripts"
+page="$root/usr/share/man/man6/nokturna.6.gz"
+if [ -f "$page" ]; then
+  # No time in the gzip header (bytes 4 to 7), and a NAME line that whatis and apropos can read.
+  [ "$(od -An -tu1 -j4 -N4 "$page" | tr -s ' ')" = " 0 0 0 0" ] || fail "the manual page's gzip header has a time"
+  zcat "$page" | grep -A1 '^\.SH NAME' | grep -q '^nokturna \\- ' || fail "the manual page has no 'nokturna \\- ...' NAME line"
+fi
+changelog="$root/usr/share/doc/nokturna/changelog.gz"
+if [ -f "$changelog" ]; then
+  [ "$(zcat "$changelog" | head -n1 | cut -d' ' -f1-2)" = "nokturna ($version)" ] \
+    || fail "the changelog's first entry is not for nokturna ($version)"
+fi
+copyright="$root/usr/share/doc/nokturna/copyright"
+if [ -f "$copyright" ]; then
+  head -n1 "$copyright" | grep -qx 'Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/' \
+    || fail "the copyright file is not in Debian's machine-readable format"
+  # The Creative Commons text, read back out of its License paragraph, is the one in LICENSES/ but for tabs.
+  sources=$(dirname "$0")/../..
+  awk '/^License: CC-BY-SA-4.0$/ { text = 1; next } text && /^[^ ]/ { text = 0 } text' "$copyright" \
+    | sed -e 's/^ //' -e 's/^\.$//' >"$work/cc-by-sa.txt"
+  expand "$sources/LICENSES/CC-BY-SA-4.0.txt" | diff -q - "$work/cc-by-sa.txt" >/dev/null \
+    || fail "the copyright file's CC-BY-SA-4.0 text differs from LICENSES/CC-BY-SA-4.0.txt"
 fi
 
 [ "$failures" -eq 0 ] || exit 1
