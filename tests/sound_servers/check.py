@@ -45,6 +45,7 @@ import os
 import signal
 import sys
 import time
+import traceback
 
 sys.dont_write_bytecode = True  # nothing of the check's own lands in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -125,9 +126,13 @@ class Run:
     def met(self):
         if self.not_applicable or self.rig_error:
             return None
+        # A game silent on a healthy server before the fault has failed already.
+        if self.heard_before is False:
+            return False
         if self.quit_way:
             return self.gone_after is not None and self.gone_after < GONE_WITHIN and not self.left
-        return (self.sound_back is not None and self.sound_back <= SOUND_BACK_WITHIN and self.game_end is None
+        return (self.sound_back is not None
+                and self.sound_back <= SOUND_BACK_WITHIN and self.game_end is None
                 and self.move is not None and self.move <= MOVE_SHOWS_WITHIN)
 
 
@@ -197,6 +202,9 @@ def drive_recovery(run, server_class, at_start, sink_at_start, fault, game_args,
             run.move = game.takes_move()
     except NotReady as error:
         run.rig_error = str(error)
+    except Exception as error:  # a fault of the check itself: the run says so, the others go on
+        traceback.print_exc()
+        run.rig_error = "%s: %s" % (type(error).__name__, error)
     finally:
         if game is not None:
             game.stop()
@@ -255,6 +263,9 @@ def drive_hang(run, server_class, game_args, hang_wait):
             run.left = game.left_behind()
     except NotReady as error:
         run.rig_error = str(error)
+    except Exception as error:  # a fault of the check itself: the run says so, the others go on
+        traceback.print_exc()
+        run.rig_error = "%s: %s" % (type(error).__name__, error)
     finally:
         server.resume()
         if game is not None:
@@ -383,6 +394,9 @@ def main():
                 drive_recovery(run, server_class, at_start, sink_at_start, fault, game_args, wait)
             verdict = "CHECK FAILED" if run.rig_error else "met" if run.met() else "MISSED"
             print("   %s in %.0f s" % (verdict, time.monotonic() - started), flush=True)
+    except NotReady as error:
+        print("CHECK FAILED: " + str(error), file=sys.stderr)
+        return 2
     finally:
         processes.stop_all()
 

@@ -4,7 +4,6 @@ A mark in its environment, inherited by anything it starts, tells afterwards whe
 behind.
 """
 
-import os
 import signal
 import threading
 import time
