@@ -20,6 +20,7 @@
 //                       with its player and presets; starts and stops songs as the game last asked (reading
 //                       the presets a song lacks first) and renders ahead into the ring, as far as the ring
 //                       holds. It rests while nothing plays and while the ring is full.
+// The threads of the back end's own are named "nokturna output", "nokturna font" and "nokturna music".
 // The loader and the renderer read SoundFont files only through font_file.h, which gives up at once when
 // its thread is asked to stop: an engine's destructor joins both within milliseconds, whatever a load or a
 // song is doing. Every thread is joined; none is detached.

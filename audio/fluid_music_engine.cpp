@@ -2,6 +2,7 @@
 
 #include <dlfcn.h>
 #include <fluidsynth.h>
+#include <pthread.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
@@ -183,6 +184,7 @@ void FluidMusicEngine::cue(std::shared_ptr<const Song> song) {
 // The font loader's thread
 
 void FluidMusicEngine::loadFont(std::stop_token stop) {
+  pthread_setname_np(pthread_self(), "nokturna font");
   // A nicer value can only be raised, so this thread starts no other.
   setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), kLoaderNiceness);
   const StopFontReadingOn reading(stop);
@@ -203,6 +205,7 @@ void FluidMusicEngine::loadFont(std::stop_token stop) {
 // The renderer's thread
 
 void FluidMusicEngine::renderSongs(std::stop_token stop) {
+  pthread_setname_np(pthread_self(), "nokturna music");
   const StopFontReadingOn reading(stop);  // the presets a song brings in, and its samples
   const std::stop_callback wakeOnStop(stop, [this] { Ring(rendererBell_); });
   std::unique_ptr<SongSynth> synth;

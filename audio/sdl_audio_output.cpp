@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <dlfcn.h>
+#include <pthread.h>
 
 #include <algorithm>
 #include <chrono>
@@ -140,6 +141,7 @@ void SdlAudioOutput::reopenDevice() {
 }
 
 void SdlAudioOutput::keepDevice() {
+  pthread_setname_np(pthread_self(), "nokturna output");
   using Clock = std::chrono::steady_clock;
   auto nextTry = Clock::now() + kRetryEvery;  // the constructor's try counts
   for (;;) {

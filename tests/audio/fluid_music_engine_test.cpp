@@ -16,7 +16,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +23,7 @@
 #include "audio/offline_mixer.h"
 #include "tests/audio/heard_music.h"
 #include "tests/audio/midi_image.h"
+#include "tests/audio/process_threads.h"
 #include "tests/audio/scoped_process_state.h"
 #include "tests/audio/wait_until.h"
 #include "tests/audio/wav_image.h"
@@ -37,6 +37,7 @@ using testing::Difference;
 using testing::HeardMusic;
 using testing::kPeriod;
 using testing::kRate;
+using testing::kSameMusic;
 using testing::LoudArrangement;
 using testing::MidiImage;
 using testing::Peak;
@@ -44,11 +45,9 @@ using testing::PianoPhrase;
 using testing::Rms;
 using testing::StartUp;
 using testing::TestSoundFont;
+using testing::ThreadsNamed;
 using testing::WaitUntil;
 using testing::WriteFile;
-
-// The threads of the process; the engine's renderer and its font's loading thread among them.
-long ThreadCount() { return std::distance(fs::directory_iterator("/proc/self/task"), {}); }
 
 class SongFolder : public ::testing::Test {
  protected:
@@ -123,8 +122,7 @@ TEST_F(MusicPlaying, ChoosingASongRestartsItFromTheVeryBeginning) {
   ASSERT_FALSE(first.empty());
   music.render(40 * kPeriod);  // whole periods, as the device asks for them
   Choose(music.engine, song(1));
-  // The reverb's slow modulation does not restart with the song, so the two differ by a trace.
-  EXPECT_LT(Difference(music.render(8192), first), 0.05);
+  EXPECT_LT(Difference(music.render(8192), first), kSameMusic);
 }
 
 TEST_F(MusicPlaying, ASongWithInstrumentsTheLastOneLackedSoundsAsItDoesAlone) {
@@ -141,8 +139,7 @@ TEST_F(MusicPlaying, ASongWithInstrumentsTheLastOneLackedSoundsAsItDoesAlone) {
   ASSERT_TRUE(music.engine.Start() && music.engine.Load(song(1)) && music.engine.Play());
   ASSERT_FALSE(music.fromFirstSound(kPeriod).empty());
   ASSERT_TRUE(music.engine.Load(song(2)) && music.engine.Play());
-  // The reverb's slow modulation goes on from the first song, so the two differ by a trace.
-  EXPECT_LT(Difference(music.render(kRate), reference), 0.05);
+  EXPECT_LT(Difference(music.render(kRate), reference), kSameMusic);
 }
 
 TEST_F(MusicPlaying, VolumeFollowsHundredthsOfADecibelAndLoudSongsKeepHeadroom) {
@@ -196,7 +193,7 @@ TEST_F(MusicLifecycle, ASongAskedForBeforeTheFontIsInStartsFromItsBeginningOnceI
   Choose(music.engine, song(1));
   const std::vector<float> reference = music.render(8192);
   ASSERT_EQ(early.size(), reference.size());
-  EXPECT_LT(Difference(early, reference), 0.05);
+  EXPECT_LT(Difference(early, reference), kSameMusic);
 }
 
 TEST_F(MusicLifecycle, ShuttingDownWaitsNeitherForTheFontNorForTheSong) {
@@ -209,7 +206,6 @@ TEST_F(MusicLifecycle, ShuttingDownWaitsNeitherForTheFontNorForTheSong) {
   fs::copy_file(TestSoundFont(), font);
   testing::ScopedProcessState process;
   process.ignoreSignal(SIGIO);
-  const long threads = ThreadCount();
   bool held = false;
   // The loading thread may open the font before the lease is in place; it then loads as usual, and the
   // engine is made again.
@@ -221,15 +217,15 @@ TEST_F(MusicLifecycle, ShuttingDownWaitsNeitherForTheFontNorForTheSong) {
     const bool leased = fcntl(lease, F_SETLEASE, F_WRLCK) == 0;
     ASSERT_TRUE(leased || errno == EAGAIN) << "no lease on " << font << ": " << std::strerror(errno);
     if (leased) {
-      // A write lease that an open ran into reads as the read lease it is asked to become. The renderer
-      // stays; the loader is gone once the font is in.
-      EXPECT_TRUE(
-          WaitUntil([&] { return fcntl(lease, F_GETLEASE) == F_RDLCK || ThreadCount() == threads + 1; }));
+      // A write lease that an open ran into reads as the read lease it is asked to become. The loader
+      // is gone once the font is in.
+      EXPECT_TRUE(WaitUntil(
+          [&] { return fcntl(lease, F_GETLEASE) == F_RDLCK || ThreadsNamed("nokturna font") == 0; }));
       held = fcntl(lease, F_GETLEASE) == F_RDLCK;
     }
     if (held) StartUp(music->engine, song(1));  // the song waits for the font
     music.reset();
-    EXPECT_EQ(ThreadCount(), threads) << "a thread of the engine outlived it";
+    EXPECT_EQ(ThreadsNamed("nokturna"), 0) << "a thread of the engine outlived it";
     if (held) {
       EXPECT_EQ(fcntl(lease, F_GETLEASE), F_RDLCK) << "the lease went: the load was not held to the end";
     }
@@ -287,7 +283,7 @@ TEST_F(MusicBadInput, UnloadableSongFilesLoadNothingAndTheOldSongPlaysAgain) {
   ASSERT_FALSE(first.empty());
   for (int n : {1, 2, 3}) {
     Choose(engine, sub + "Music" + std::to_string(n) + ".mid");
-    EXPECT_LT(Difference(music.render(8192), first), 0.05) << "song " << n;
+    EXPECT_LT(Difference(music.render(8192), first), kSameMusic) << "song " << n;
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }

@@ -14,7 +14,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,6 +25,7 @@
 #include "tests/audio/heard_music.h"
 #include "tests/audio/midi_image.h"
 #include "tests/audio/period_counter.h"
+#include "tests/audio/process_threads.h"
 #include "tests/audio/scoped_process_state.h"
 #include "tests/audio/wait_until.h"
 #include "tests/audio/wav_image.h"
@@ -35,8 +35,6 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::WaitUntil;
-
-long ThreadCount() { return std::distance(fs::directory_iterator("/proc/self/task"), {}); }
 
 // A write lease on `path`, once no one else has the file open; -1 if there never is such a moment.
 int Lease(const std::string& path) {
@@ -92,7 +90,6 @@ TEST(SoundThreads, AMusicRendererHeldUpInAFileReadHoldsUpNoClipAndNoShutdown) {
     SdlAudioOutput output;
     ASSERT_TRUE(output.isOpen());
     SdlClipPlayer clips(output);
-    const long threads = ThreadCount();
     auto music = std::make_unique<FluidMusicEngine>(output, std::vector<std::string>{font});
     testing::PeriodCounter listener(output);
     ASSERT_TRUE(music->Start() && music->Load(folder + "/piano.mid") && music->Play());
@@ -121,7 +118,8 @@ TEST(SoundThreads, AMusicRendererHeldUpInAFileReadHoldsUpNoClipAndNoShutdown) {
     ASSERT_TRUE(WaitUntil([&] { return HeldUp(lease); }));
     music.reset();
     shutDownWhileHeld = HeldUp(lease);
-    EXPECT_EQ(ThreadCount(), threads) << "a thread of the engine outlived it";
+    EXPECT_EQ(testing::ThreadsNamed("nokturna music") + testing::ThreadsNamed("nokturna font"), 0)
+        << "a thread of the engine outlived it";
     close(lease);
   }
   const std::vector<float> heard = testing::ReadRecording(recording);
