@@ -58,11 +58,13 @@ class FluidMusicEngine : public MusicEngine, private AudioSource {
 
  private:
   enum class Font { NotAsked, Loading, In, Failed };
-  // What the game last asked for: the `performance`th song played or stopped, counted from 1.
-  struct Cue {
+  // What the game last asked for: the `performance`th song played or stopped, counted from 1. Aligned to
+  // its size, so that every compiler keeps it in one atomic word.
+  struct alignas(8) Cue {
     std::uint32_t performance = 0;
     std::uint32_t plays = 0;  // 1 when it is a song played, 0 when it is silence
   };
+  static_assert(std::atomic<Cue>::is_always_lock_free, "the mixer's thread reads the cue without a lock");
 
   void cue(std::shared_ptr<const Song> song);
 
