@@ -3,39 +3,46 @@
 // The threads, and what each one owns
 //
 //   The game's thread   calls the ports (ClipPlayer::play, the MusicEngine operations). It decodes a clip
-//                       and reads a song file itself, before it hands either over, and never waits for
-//                       another thread: a hand-over is a swap of pointers under a lock held for nothing
-//                       else, or a store into an atomic.
+//                       and reads a song file itself before it hands either over. It waits for no other
+//                       thread beyond a few instructions: a hand-over is a swap of pointers under a lock
+//                       held for nothing else, or a store into an atomic. It owns the song last loaded.
 //   The audio thread    SDL's, inside SdlAudioOutput's callback. It mixes what the sources made ready (the
 //                       clip the player handed over, the music the renderer wrote into its ring), runs the
-//                       limiter, and rests while nothing sounds. It owns the clip that sounds and the
-//                       limiter's state. It never reads a file, allocates or frees, and never waits for a
-//                       lock held across anything but a few pointer swaps or flag changes; music that is
-//                       late is a gap in the music, never a late period.
+//                       limiter, and rests while nothing sounds. It owns the clip that sounds, its place in
+//                       the ring and the limiter. It never reads a file, allocates or frees, and never
+//                       waits for a lock held across more than a few instructions; music that comes late
+//                       is a gap in the music, never a late period or a late clip.
 //   The keeper          SdlAudioOutput's own: opens a device again when it is lost, while something wants
-//                       to sound. It alone starts and stops SDL's audio once it runs.
-//   The font loader     FluidMusicEngine's, from the first Start until the SoundFont is in (at the lowest
-//                       priority): makes the synthesizer, reads the font, hands the synthesizer over.
-//   The music renderer  FluidMusicEngine's, from the first Start on: owns the synthesizer once it is in,
-//                       with its player and presets; starts and stops songs as the game last asked (reading
-//                       the presets a song lacks first) and renders ahead into the ring, as far as the ring
-//                       holds. It rests while nothing plays and while the ring is full.
-// The threads of the back end's own are named "nokturna output", "nokturna font" and "nokturna music".
-// The loader and the renderer read SoundFont files only through font_file.h, which gives up at once when
-// its thread is asked to stop: an engine's destructor joins both within milliseconds, whatever a load or a
-// song is doing. Every thread is joined; none is detached.
+//                       to sound. It owns SDL's audio (starting and stopping it) once it runs.
+//   The font loader     FluidMusicEngine's, from the first Start until the SoundFont is in, at the lowest
+//                       priority: makes the synthesizer, reads the font, hands the synthesizer over.
+//   The music renderer  FluidMusicEngine's, from the first Start on. It owns the synthesizer once it is
+//                       in, with its presets and the song's player: it starts or stops a song as the game
+//                       last asked (reading the presets the song lacks first) and renders ahead into the
+//                       ring, as far as the ring holds. It rests while nothing plays and while the ring is
+//                       full. It shares no lock with the audio thread; it only rings the output's wake().
+// On an OfflineMixer (tests, benchmarks) the thread that renders takes the audio thread's part, and may
+// wait for the music (AudioSource::awaitFrames). The back end's own threads are named "nokturna output",
+// "nokturna font" and "nokturna music". The loader and the renderer read SoundFont files only through
+// font_file.h, which gives up at once when its thread is asked to stop: an engine's destructor joins both
+// within milliseconds, whatever a load is doing (the renderer finishes the block it renders). Every thread
+// is joined; none is detached.
 //
-// The locks, in the order they may be taken (a thread holding one takes only those below it)
+// The locks. None is held across rendering, reading a file, allocating or freeing, or waiting for another
+// thread (waiting on a condition lets its lock go). One nests in another: the clip player's hand-over is
+// taken inside the output's source lock, as the clip player is asked and mixed; every other lock is
+// taken alone.
 //
-//   1. SdlAudioOutput's state lock   the device and the flags the audio thread and the keeper rest on.
-//                                    Never held while a source is asked or mixed.
-//   2. SdlAudioOutput's source lock  the list of sources. Held by the audio thread while it asks and mixes
-//                                    them, by the keeper while it asks them, and to change the list.
-//   3. SdlClipPlayer's hand-over     the clip handed over and the one handed back; a swap of two pointers.
-//   Taken alone, below none of these: FluidMusicEngine's wanted song (the game's thread and the renderer
-//   copy a pointer and a number under it) and the SoundFont images' registry (soundfont_presets.cpp).
-// Between the renderer and the audio thread there is no lock at all: the ring of rendered music is a single
-// producer, single consumer ring of atomics, and what the game last asked for travels in atomics.
+//   SdlAudioOutput's state lock     the device and the flags the audio thread and the keeper rest on
+//   SdlAudioOutput's source lock    the list of sources, held while they are asked or mixed, which is quick:
+//                                   a source only copies what is ready. A source leaving waits for the
+//                                   mix under way, once, when it is destroyed.
+//   SdlClipPlayer's hand-over       the clip handed over and the one handed back: a swap of two pointers
+//   FluidMusicEngine's wanted song  the song the renderer is to play and its cue: a pointer and a number
+//   the SoundFont images' registry  (soundfont_presets.cpp) the cut fonts by name, for the loader and the
+//                                   renderer
+// The ring of rendered music is a single producer, single consumer ring of atomics (music_ring.h); what
+// the game last asked of the music (the song's cue, the volume) travels in atomics too.
 #pragma once
 
 namespace nokturna {
