@@ -24,9 +24,10 @@
 // On an OfflineMixer (tests, benchmarks) the thread that renders takes the audio thread's part, and may
 // wait for the music (AudioSource::awaitFrames). The back end's own threads are named "nokturna output",
 // "nokturna font" and "nokturna music". The loader and the renderer read SoundFont files only through
-// font_file.h, which gives up at once when its thread is asked to stop: an engine's destructor joins both
-// within milliseconds, whatever a load is doing (the renderer finishes the block it renders). Every thread
-// is joined; none is detached.
+// font_file.h, which gives up at once when its thread is asked to stop, and a song's notes stop reaching
+// the synthesizer once the song is cut off or the renderer is asked to stop (SongSynth::cutWhen), however
+// many it piles onto one moment: an engine's destructor joins both within milliseconds, whatever a load or
+// a song is doing. Every thread is joined; none is detached.
 //
 // The locks. None is held across rendering, reading a file, allocating or freeing, or waiting for another
 // thread (waiting on a condition lets its lock go). One nests in another: the clip player's hand-over is

@@ -208,13 +208,16 @@ void FluidMusicEngine::renderSongs(std::stop_token stop) {
   pthread_setname_np(pthread_self(), "nokturna music");
   const StopFontReadingOn reading(stop);  // the presets a song brings in, and its samples
   const std::stop_callback wakeOnStop(stop, [this] { Ring(rendererBell_); });
+  std::uint32_t performance = 0;  // the one in hand
   std::unique_ptr<SongSynth> synth;
-  std::uint32_t performance = 0;        // the one in hand
   std::shared_ptr<const Song> waiting;  // its song, until the synthesizer is there to start it
   bool rendering = false, songOver = false, announced = false;
   while (!stop.stop_requested()) {
     const std::uint32_t bell = rendererBell_.load(std::memory_order_acquire);
-    if (!synth && font_.load(std::memory_order_acquire) == Font::In) synth = std::move(loaded_);
+    if (!synth && font_.load(std::memory_order_acquire) == Font::In) {
+      synth = std::move(loaded_);
+      synth->cutWhen([&] { return stop.stop_requested() || cue_.load().performance != performance; });
+    }
     std::shared_ptr<const Song> song;
     std::uint32_t wanted;
     {

@@ -42,8 +42,7 @@ class FluidMusicEngine : public MusicEngine, private AudioSource {
   // Plays through `mixer`, which must outlive the engine, with the first of `soundFonts` that loads.
   // Start fails when none of them looks like a SoundFont, and once all have failed to load.
   explicit FluidMusicEngine(AudioMixer& mixer, std::vector<std::string> soundFonts = SoundFontCandidates());
-  // Joins the engine's threads within milliseconds, whatever the SoundFont's load is doing: only the
-  // block the renderer is rendering is finished first.
+  // Joins the engine's threads within milliseconds, whatever the SoundFont's load or the song is doing.
   ~FluidMusicEngine() override;
   FluidMusicEngine(const FluidMusicEngine&) = delete;
   FluidMusicEngine& operator=(const FluidMusicEngine&) = delete;

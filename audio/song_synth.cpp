@@ -98,6 +98,7 @@ bool SongSynth::start(const Song& song) {
   clearSynth();
   fluid_player_t* fresh = new_fluid_player(synth_);
   if (fresh == nullptr) return false;
+  fluid_player_set_playback_callback(fresh, &SongSynth::PassEvent, this);
   // The player takes a copy of the song. A loop count of 1 plays the song once.
   if (fluid_player_add_mem(fresh, song.bytes.data(), song.bytes.size()) != FLUID_OK ||
       fluid_player_set_loop(fresh, 1) != FLUID_OK || fluid_player_play(fresh) != FLUID_OK) {
@@ -108,6 +109,12 @@ bool SongSynth::start(const Song& song) {
   playerEndTick_ = song.endTick;
   tailFrames_ = kTailFrames;
   return true;
+}
+
+int SongSynth::PassEvent(void* self, fluid_midi_event_t* event) {
+  auto* synth = static_cast<SongSynth*>(self);
+  if (synth->cut_()) return FLUID_OK;
+  return fluid_synth_handle_midi_event(synth->synth_, event);
 }
 
 void SongSynth::render(float* stereo, int frames) {

@@ -10,6 +10,7 @@
 #include <fluidsynth.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +45,9 @@ class SongSynth {
   void silence();
   // Writes the next `frames` stereo frames (interleaved) into `stereo`.
   void render(float* stereo, int frames);
+  // While `cut()` says so, the song's events no longer reach the synthesizer: rendering a song that is
+  // being cut off or shut down ends at once, however many notes it piles onto one moment.
+  void cutWhen(std::function<bool()> cut) { cut_ = std::move(cut); }
   // True while a song plays and for a moment after its last note, while the reverb dies away; there is
   // nothing to render otherwise.
   bool audible() const;
@@ -53,6 +57,7 @@ class SongSynth {
  private:
   SongSynth(fluid_settings_t* settings, fluid_synth_t* synth);
   void clearSynth();
+  static int PassEvent(void* self, fluid_midi_event_t* event);
 
   fluid_settings_t* settings_;
   fluid_synth_t* synth_;
@@ -61,6 +66,7 @@ class SongSynth {
   std::int64_t playerEndTick_ = 0;
   long tailFrames_ = 0;  // left to render after the last voice ended
   std::vector<float> scratch_;
+  std::function<bool()> cut_ = [] { return false; };
 };
 
 }  // namespace nokturna
