@@ -59,7 +59,8 @@ class AudioSource {
   virtual void mixInto(float* stereo, int frames) = 0;
   virtual bool sounding() = 0;
   // For a mixer that is no device (an offline render, which may wait): returns once the source can give
-  // `frames` frames without a gap, or has no more to give. Never called on the audio thread.
+  // `frames` frames, at most a period's (SdlAudioOutput::kPeriodFrames), without a gap, or has no more
+  // to give. Never called on the audio thread.
   virtual void awaitFrames(int /*frames*/) {}
 };
 
