@@ -2,27 +2,21 @@
 
 #include <dlfcn.h>
 #include <fluidsynth.h>
+#include <pthread.h>
 #include <sys/resource.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
-#include <condition_variable>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <mutex>
 #include <optional>
-#include <string>
-#include <thread>
 #include <utility>
-#include <vector>
 
-#include "audio/music_level.h"
-#include "audio/soundfont_presets.h"
+#include "audio/font_file.h"
+#include "audio/song_synth.h"
 #include "audio/standard_midi_file.h"
 
 namespace nokturna {
@@ -41,15 +35,9 @@ constexpr std::uintmax_t kLargestSong = 8u << 20;
 // The master volume's range: -100 dB is as good as silence, and nothing is ever turned up beyond +20 dB.
 constexpr std::int32_t kQuietestVolume = -10000;
 constexpr std::int32_t kLoudestVolume = 2000;
-// How long the engine's destructor waits for a SoundFont load to finish before leaving it behind.
-constexpr auto kLoadWait = std::chrono::milliseconds(200);
-// The synthesizer renders into a buffer of this many frames at a time.
-constexpr int kRenderFrames = SdlAudioOutput::kPeriodFrames;
-// Notes cut off by a stop fade out over a few of the synthesizer's 64-frame blocks; this is twice as long.
-constexpr int kSettleFrames = 512;
-static_assert(kSettleFrames <= kRenderFrames, "the settling render reuses the mixing buffer");
-// The synthesizer keeps rendering this long after its last voice has ended: the reverb's tail.
-constexpr long kTailFrames = 2L * SdlAudioOutput::kOutputRate;
+
+// The load runs beside the window's first paint and the game: it gives way to both.
+constexpr int kLoaderNiceness = 19;
 
 void IgnoreFluidLog(int, const char*, void*) {}
 
@@ -74,23 +62,6 @@ void QuietenFluidSynth() {
   (void)done;
 }
 
-bool LooksLikeSoundFont(const std::string& path) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) return false;
-  std::ifstream file(path, std::ios::binary);
-  char header[12];
-  if (!file.read(header, sizeof header)) return false;
-  return std::memcmp(header, "RIFF", 4) == 0 && std::memcmp(header + 8, "sfbk", 4) == 0;
-}
-
-// A song as the engine keeps it: the file's bytes, the tick its last track ends on, and the programs it
-// picks.
-struct Song {
-  std::vector<std::uint8_t> bytes;
-  std::int64_t endTick;
-  Programs programs;
-};
-
 // The bytes of a song file of at most kLargestSong bytes. Only as many bytes are read as the file had
 // when its size was checked: one that grows meanwhile is refused rather than followed.
 std::optional<std::vector<std::uint8_t>> ReadSongFile(const std::string& path) {
@@ -106,170 +77,16 @@ std::optional<std::vector<std::uint8_t>> ReadSongFile(const std::string& path) {
   return bytes;
 }
 
-}  // namespace
+// Tells whoever waits on `bell` that there is something new. Never waits.
+void Ring(std::atomic<std::uint32_t>& bell) {
+  bell.fetch_add(1, std::memory_order_release);
+  bell.notify_all();
+}
 
-struct FluidMusicEngine::Core {
-  Core(std::vector<std::string> fonts, SdlAudioOutput* output)
-      : soundFonts(std::move(fonts)), output(output) {}
-  ~Core() {
-    if (player != nullptr) delete_fluid_player(player);
-    if (synth != nullptr) delete_fluid_synth(synth);
-    if (settings != nullptr) delete_fluid_settings(settings);
+void RaiseTo(std::atomic<std::uint32_t>& value, std::uint32_t to) {
+  std::uint32_t now = value.load();
+  while (now < to && !value.compare_exchange_weak(now, to)) {
   }
-
-  enum class Font { NotAsked, Loading, In, Failed };
-
-  const std::vector<std::string> soundFonts;  // tried in order until one loads
-  std::shared_ptr<const Song> kept;           // the song Load read last; the UI thread's alone
-
-  // Woken when a song starts, also one the loading thread starts; none once the engine is gone. Guarded
-  // by a lock of its own, as wake() must be called without holding `mutex`.
-  std::mutex outputMutex;
-  SdlAudioOutput* output;
-
-  std::mutex mutex;
-  std::condition_variable loaderDone;
-  // Everything below is guarded by `mutex`.
-  Font font = Font::NotAsked;
-  bool loaderFinished = false;
-  bool engineGone = false;
-  std::thread loader;
-  fluid_settings_t* settings = nullptr;
-  fluid_synth_t* synth = nullptr;
-  SynthPresets presets;                 // those the synthesizer holds; outlive it
-  double amplitude = 1.0;               // the master volume as a factor
-  std::shared_ptr<const Song> waiting;  // asked to play before the SoundFont was in
-  fluid_player_t* player = nullptr;     // plays the song; there only while the synthesizer is
-  std::int64_t playerEndTick = 0;
-  std::vector<float> rendered = std::vector<float>(2 * kRenderFrames);
-  long tailFrames = 0;  // left to render after the last voice ended
-
-  bool audible() const {
-    if (synth == nullptr) return false;
-    if (tailFrames > 0) return true;
-    return player != nullptr && fluid_player_get_status(player) == FLUID_PLAYER_PLAYING;
-  }
-
-  bool playing() const {
-    if (waiting) return true;
-    if (player == nullptr) return false;
-    // The player calls itself done only seconds after the end of the song; the song is over as soon as
-    // the player has passed the last end-of-track mark.
-    return fluid_player_get_status(player) == FLUID_PLAYER_PLAYING &&
-           fluid_player_get_current_tick(player) <= playerEndTick;
-  }
-
-  // Ends the song at once.
-  void silence() {
-    waiting.reset();
-    if (player == nullptr) return;
-    fluid_player_stop(player);
-    delete_fluid_player(std::exchange(player, nullptr));
-    clearSynth();
-  }
-
-  // Cuts every sound. A stopped player leaves its notes ringing, and the notes cut still fade for a
-  // moment into the reverb, whose echoes come back tens of milliseconds later: so all sounds go off, that
-  // fade is rendered away, and the reset after it empties the effects.
-  void clearSynth() {
-    fluid_synth_system_reset(synth);
-    fluid_synth_all_sounds_off(synth, -1);
-    fluid_synth_write_float(synth, kSettleFrames, rendered.data(), 0, 2, rendered.data(), 1, 2);
-    fluid_synth_system_reset(synth);
-    tailFrames = 0;
-  }
-
-  // Starts `song` from its beginning on a fresh player, in place of any other: seeking an old player back
-  // to 0 loses the notes of the first tick. Needs the synthesizer.
-  bool start(const Song& song) {
-    presets.bringIn(synth, song.programs);
-    silence();
-    clearSynth();
-    fluid_player_t* fresh = new_fluid_player(synth);
-    if (fresh == nullptr) return false;
-    // The player takes a copy of the song. A loop count of 1 plays the song once.
-    if (fluid_player_add_mem(fresh, song.bytes.data(), song.bytes.size()) != FLUID_OK ||
-        fluid_player_set_loop(fresh, 1) != FLUID_OK || fluid_player_play(fresh) != FLUID_OK) {
-      delete_fluid_player(fresh);
-      return false;
-    }
-    player = fresh;
-    playerEndTick = song.endTick;
-    tailFrames = kTailFrames;
-    return true;
-  }
-
-  void wakeOutput() {
-    std::lock_guard<std::mutex> lock(outputMutex);
-    if (output != nullptr) output->wake();
-  }
-};
-
-namespace {
-
-using Core = FluidMusicEngine::Core;
-
-// Runs on the loading thread: makes the synthesizer, loads the font, and hands both to the engine.
-void LoadSoundFont(std::shared_ptr<Core> core) {
-  // The load runs beside the window's first paint and the game: it gives way to both. A nicer value can
-  // only be raised, so this thread starts no other.
-  setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), 19);
-  SynthPresets presets;  // outlives the synthesizer made here
-  fluid_settings_t* settings = new_fluid_settings();
-  fluid_synth_t* synth = nullptr;
-  if (settings != nullptr) {
-    fluid_settings_setnum(settings, "synth.sample-rate", SdlAudioOutput::kOutputRate);
-    fluid_settings_setnum(settings, "synth.gain", kReferenceGain);
-    // The players keep time by the samples rendered, so an offline render plays the song exactly as well.
-    fluid_settings_setstr(settings, "player.timing-source", "sample");
-    // Only the samples of the instruments a song picks are read into memory, not the whole SoundFont
-    // (the default General MIDI font is some 140 MB).
-    fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
-    // General MIDI songs send nothing to the chorus unless they ask (controller 93 starts at 0), and the
-    // game's songs never ask: the chorus would only burn time rendering silence.
-    fluid_settings_setint(settings, "synth.chorus.active", 0);
-    fluid_settings_setint(settings, "synth.polyphony", 96);
-    synth = new_fluid_synth(settings);
-    if (synth != nullptr) AddImageLoader(synth, settings);
-  }
-  // Only the presets of the song asked for already, if any, and program 0's; every later song brings in
-  // its own as it starts.
-  Programs wanted;
-  wanted.set(0);
-  {
-    std::lock_guard<std::mutex> lock(core->mutex);
-    if (core->waiting) wanted |= core->waiting->programs;
-  }
-  // A font that is there may still fail to load (damaged, cut short): the next one is tried then, as for
-  // one that is missing.
-  bool loaded = false;
-  for (auto font = core->soundFonts.begin(); synth != nullptr && !loaded && font != core->soundFonts.end();
-       ++font) {
-    loaded = LooksLikeSoundFont(*font) && presets.readFont(synth, *font, wanted);
-  }
-  bool started = false;
-  {
-    std::lock_guard<std::mutex> lock(core->mutex);
-    if (loaded && !core->engineGone) {
-      core->presets = std::move(presets);
-      core->settings = std::exchange(settings, nullptr);
-      core->synth = std::exchange(synth, nullptr);
-      core->font = Core::Font::In;
-      if (const std::shared_ptr<const Song> song = std::move(core->waiting)) started = core->start(*song);
-    } else {
-      core->font = Core::Font::Failed;
-      core->waiting.reset();
-    }
-  }
-  // An output resting without a device, or between its looks, hears of the song at once.
-  if (started) core->wakeOutput();
-  if (synth != nullptr) delete_fluid_synth(synth);
-  if (settings != nullptr) delete_fluid_settings(settings);
-  {
-    std::lock_guard<std::mutex> lock(core->mutex);
-    core->loaderFinished = true;
-  }
-  core->loaderDone.notify_all();
 }
 
 }  // namespace
@@ -288,62 +105,33 @@ std::string DefaultSoundFont() {
   return kSmallSoundFont;
 }
 
-FluidMusicEngine::FluidMusicEngine(SdlAudioOutput& output, std::vector<std::string> soundFonts)
-    : output_(&output), core_(std::make_shared<Core>(std::move(soundFonts), &output)) {
+FluidMusicEngine::FluidMusicEngine(AudioMixer& mixer, std::vector<std::string> soundFonts)
+    : mixer_(mixer), soundFonts_(std::move(soundFonts)) {
   QuietenFluidSynth();
-  output_->addSource(this);
+  mixer_.addSource(this);
 }
-
-FluidMusicEngine::FluidMusicEngine(SdlAudioOutput& output, std::string soundFontPath)
-    : FluidMusicEngine(output, std::vector<std::string>{std::move(soundFontPath)}) {}
-
-FluidMusicEngine::FluidMusicEngine(std::vector<std::string> soundFonts)
-    : output_(nullptr), core_(std::make_shared<Core>(std::move(soundFonts), nullptr)) {
-  QuietenFluidSynth();
-}
-
-FluidMusicEngine::FluidMusicEngine(std::string soundFontPath)
-    : FluidMusicEngine(std::vector<std::string>{std::move(soundFontPath)}) {}
 
 FluidMusicEngine::~FluidMusicEngine() {
-  if (output_ != nullptr) output_->removeSource(this);
-  {
-    std::lock_guard<std::mutex> lock(core_->outputMutex);
-    core_->output = nullptr;
-  }
-  std::thread loader;
-  {
-    std::lock_guard<std::mutex> lock(core_->mutex);
-    core_->engineGone = true;
-    core_->waiting.reset();
-    if (core_->player != nullptr) delete_fluid_player(std::exchange(core_->player, nullptr));
-    if (core_->synth != nullptr) delete_fluid_synth(std::exchange(core_->synth, nullptr));
-    if (core_->settings != nullptr) delete_fluid_settings(std::exchange(core_->settings, nullptr));
-    loader = std::move(core_->loader);
-  }
-  if (!loader.joinable()) return;
-  bool finished;
-  {
-    std::unique_lock<std::mutex> lock(core_->mutex);
-    finished = core_->loaderDone.wait_for(lock, kLoadWait, [this] { return core_->loaderFinished; });
-  }
-  // A load still going holds its own share of the core and throws its synthesizer away when done.
-  if (finished) {
-    loader.join();
-  } else {
-    loader.detach();
-  }
+  mixer_.removeSource(this);
+  // Both threads hear the stop at once: the renderer's bell rings with it, and font reading gives up.
+  loader_.request_stop();
+  renderer_.request_stop();
+  if (loader_.joinable()) loader_.join();
+  if (renderer_.joinable()) renderer_.join();
 }
 
+// ---------------------------------------------------------------------------------------------------
+// The game's thread
+
 bool FluidMusicEngine::Start() {
+  if (font_.load() == Font::Failed) return false;
+  if (started_) return true;
   // Only the headers are read here; whether a font really loads shows on the loading thread.
-  if (std::none_of(core_->soundFonts.begin(), core_->soundFonts.end(), LooksLikeSoundFont)) return false;
-  std::lock_guard<std::mutex> lock(core_->mutex);
-  if (core_->engineGone || core_->font == Core::Font::Failed) return false;
-  if (core_->font == Core::Font::NotAsked) {
-    core_->font = Core::Font::Loading;
-    core_->loader = std::thread(LoadSoundFont, core_);
-  }
+  if (std::none_of(soundFonts_.begin(), soundFonts_.end(), LooksLikeSoundFont)) return false;
+  started_ = true;
+  font_ = Font::Loading;
+  renderer_ = std::jthread([this](std::stop_token stop) { renderSongs(std::move(stop)); });
+  loader_ = std::jthread([this](std::stop_token stop) { loadFont(std::move(stop)); });
   return true;
 }
 
@@ -352,66 +140,211 @@ bool FluidMusicEngine::Load(const std::string& path) {
   if (!bytes) return false;
   const std::optional<CheckedMidiSong> checked = CheckMidiSong(*bytes);
   if (!checked) return false;
-  core_->kept = std::make_shared<const Song>(Song{std::move(*bytes), checked->endTick, checked->programs});
+  kept_ = std::make_shared<const Song>(Song{std::move(*bytes), checked->endTick, checked->programs});
   return true;
 }
 
 bool FluidMusicEngine::Play() {
-  {
-    std::lock_guard<std::mutex> lock(core_->mutex);
-    const Core::Font font = core_->font;
-    if (!core_->kept || core_->engineGone || font == Core::Font::NotAsked || font == Core::Font::Failed) {
-      return false;
-    }
-    if (core_->synth == nullptr) {
-      core_->waiting = core_->kept;
-      return true;
-    }
-    if (!core_->start(*core_->kept)) return false;
-  }
-  // Only after the engine's lock is released: the output takes that lock to ask whether we sound.
-  core_->wakeOutput();
+  if (!kept_ || !started_ || font_.load() == Font::Failed) return false;
+  cue(kept_);
+  playing_ = performances_;
   return true;
 }
 
 void FluidMusicEngine::Stop() {
-  std::lock_guard<std::mutex> lock(core_->mutex);
-  core_->silence();
+  cue(nullptr);
+  playing_ = 0;
 }
 
 bool FluidMusicEngine::IsPlaying() {
-  std::lock_guard<std::mutex> lock(core_->mutex);
-  return core_->playing();
+  return playing_ != 0 && font_.load() != Font::Failed && over_.load() < playing_;
 }
 
 void FluidMusicEngine::SetVolume(std::int32_t hundredthsOfADecibel) {
   const std::int32_t clamped = std::clamp(hundredthsOfADecibel, kQuietestVolume, kLoudestVolume);
-  std::lock_guard<std::mutex> lock(core_->mutex);
-  core_->amplitude = std::pow(10.0, clamped / 2000.0);
+  amplitude_ = static_cast<float>(std::pow(10.0, clamped / 2000.0));
 }
 
+// A new performance: what sounds of the last one stops being heard at once, and the renderer starts the
+// song (or rests) as soon as it hears of it.
+void FluidMusicEngine::cue(std::shared_ptr<const Song> song) {
+  const Cue next{++performances_, song ? 1u : 0u};
+  cue_ = next;
+  {
+    std::lock_guard<std::mutex> lock(wantedMutex_);
+    wantedSong_.swap(song);
+    wantedPerformance_ = next.performance;
+  }
+  // `song` now holds the song wanted before, let go here rather than under the lock.
+  song.reset();
+  Ring(rendererBell_);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The font loader's thread
+
+void FluidMusicEngine::loadFont(std::stop_token stop) {
+  pthread_setname_np(pthread_self(), "nokturna font");
+  // A nicer value can only be raised, so this thread starts no other.
+  setpriority(PRIO_PROCESS, static_cast<id_t>(syscall(SYS_gettid)), kLoaderNiceness);
+  const StopFontReadingOn reading(stop);
+  // Only the presets of the song asked for already, if any, and program 0's; every later song brings in
+  // its own as it starts.
+  Programs wanted;
+  wanted.set(0);
+  {
+    std::lock_guard<std::mutex> lock(wantedMutex_);
+    if (wantedSong_) wanted |= wantedSong_->programs;
+  }
+  loaded_ = SongSynth::Load(soundFonts_, wanted);
+  font_.store(loaded_ ? Font::In : Font::Failed, std::memory_order_release);
+  Ring(rendererBell_);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The renderer's thread
+
+void FluidMusicEngine::renderSongs(std::stop_token stop) {
+  pthread_setname_np(pthread_self(), "nokturna music");
+  const StopFontReadingOn reading(stop);  // the presets a song brings in, and its samples
+  const std::stop_callback wakeOnStop(stop, [this] { Ring(rendererBell_); });
+  std::uint32_t performance = 0;  // the one in hand
+  std::unique_ptr<SongSynth> synth;
+  std::shared_ptr<const Song> waiting;  // its song, until the synthesizer is there to start it
+  bool rendering = false, songOver = false, announced = false;
+  while (!stop.stop_requested()) {
+    const std::uint32_t bell = rendererBell_.load(std::memory_order_acquire);
+    if (!synth && font_.load(std::memory_order_acquire) == Font::In) {
+      synth = std::move(loaded_);
+      synth->cutWhen([&] { return stop.stop_requested() || cue_.load().performance != performance; });
+    }
+    std::shared_ptr<const Song> song;
+    std::uint32_t wanted;
+    {
+      std::lock_guard<std::mutex> lock(wantedMutex_);
+      song = wantedSong_;
+      wanted = wantedPerformance_;
+    }
+    if (wanted != performance) {
+      performance = wanted;
+      rendering = false;
+      if (synth) synth->silence();
+      waiting = std::move(song);
+      if (!waiting) settle(performance);
+    }
+    song.reset();
+    if (waiting && synth) {
+      // The presets the song lacks are read here, with nothing locked: the mixer plays on meanwhile.
+      rendering = synth->start(*waiting);
+      songOver = false;
+      announced = false;
+      waiting.reset();
+      if (rendering) {
+        streaming_.store(performance, std::memory_order_release);
+      } else {
+        RaiseTo(over_, performance);
+        settle(performance);
+      }
+    } else if (waiting && font_.load(std::memory_order_acquire) == Font::Failed) {
+      waiting.reset();
+      RaiseTo(over_, performance);
+      settle(performance);
+    }
+    if (rendering && ring_.back() != nullptr) {
+      rendering = renderBlock(*synth, performance, songOver);
+      if (!announced) {
+        // A mixer resting without a device, or between its looks, hears of the song at once.
+        mixer_.wake();
+        announced = true;
+      }
+      continue;
+    }
+    // A ring full of blocks of a performance cut off is emptied only by a mixer that was told to play.
+    if (rendering && !announced) {
+      mixer_.wake();
+      announced = true;
+    }
+    rendererBell_.wait(bell, std::memory_order_acquire);
+  }
+}
+
+// Renders the next block of `performance`; false once it was its last.
+bool FluidMusicEngine::renderBlock(SongSynth& synth, std::uint32_t performance, bool& songOver) {
+  MusicBlock& block = *ring_.back();
+  synth.render(block.stereo, MusicBlock::kFrames);
+  block.performance = performance;
+  block.songOver = !songOver && synth.songOver();
+  songOver = songOver || block.songOver;
+  block.last = !synth.audible();
+  ring_.push();
+  if (block.last) settle(performance);
+  Ring(listenerBell_);
+  return !block.last;
+}
+
+void FluidMusicEngine::settle(std::uint32_t performance) {
+  settled_.store(performance, std::memory_order_release);
+  Ring(listenerBell_);
+}
+
+// ---------------------------------------------------------------------------------------------------
+// The mixer's thread
+
 bool FluidMusicEngine::sounding() {
-  std::lock_guard<std::mutex> lock(core_->mutex);
-  return core_->audible();
+  const Cue now = cue_.load();
+  return now.plays != 0 && streaming_.load(std::memory_order_acquire) == now.performance &&
+         ended_.load(std::memory_order_relaxed) != now.performance;
+}
+
+void FluidMusicEngine::dropStale(std::uint32_t performance) {
+  while (ring_.size() > 0 && ring_.at(0).performance < performance) {
+    ring_.pop();
+    readFrames_ = 0;
+    Ring(rendererBell_);
+  }
+}
+
+void FluidMusicEngine::heard(const MusicBlock& block) {
+  if (block.songOver) RaiseTo(over_, block.performance);
+  if (block.last) ended_.store(block.performance, std::memory_order_relaxed);
 }
 
 void FluidMusicEngine::mixInto(float* stereo, int frames) {
-  std::lock_guard<std::mutex> lock(core_->mutex);
-  // Silent, the synthesizer would still run its reverb and chorus over nothing: it is simply not run.
-  if (!core_->audible()) return;
-  float* rendered = core_->rendered.data();
-  const auto amplitude = static_cast<float>(core_->amplitude);
-  for (int done = 0; done < frames;) {
-    const int count = std::min(frames - done, kRenderFrames);
-    fluid_synth_write_float(core_->synth, count, rendered, 0, 2, rendered, 1, 2);
-    float* out = stereo + 2 * done;
-    for (int i = 0; i < 2 * count; ++i) out[i] += amplitude * rendered[i];
+  const Cue now = cue_.load();
+  dropStale(now.performance);
+  const float amplitude = amplitude_.load(std::memory_order_relaxed);
+  for (int done = 0; done < frames && ring_.size() > 0;) {
+    // A block of a newer performance than the cue read above waits for the next period.
+    const MusicBlock& block = ring_.at(0);
+    if (block.performance != now.performance) return;
+    const int count = std::min(frames - done, MusicBlock::kFrames - readFrames_);
+    const float* from = block.stereo + 2 * readFrames_;
+    float* to = stereo + 2 * done;
+    for (int i = 0; i < 2 * count; ++i) to[i] += amplitude * from[i];
     done += count;
+    readFrames_ += count;
+    if (readFrames_ == MusicBlock::kFrames) {
+      heard(block);
+      ring_.pop();
+      readFrames_ = 0;
+      Ring(rendererBell_);
+    }
   }
-  if (fluid_synth_get_active_voice_count(core_->synth) > 0) {
-    core_->tailFrames = kTailFrames;
-  } else {
-    core_->tailFrames = std::max(0L, core_->tailFrames - frames);
+  // A ring that runs dry leaves a gap in the music rather than holding the device up.
+}
+
+void FluidMusicEngine::awaitFrames(int frames) {
+  for (;;) {
+    const std::uint32_t bell = listenerBell_.load(std::memory_order_acquire);
+    const Cue now = cue_.load();
+    if (now.plays == 0) return;
+    dropStale(now.performance);
+    long ready = -readFrames_;
+    for (std::size_t i = 0; i < ring_.size() && ring_.at(i).performance == now.performance; ++i) {
+      ready += MusicBlock::kFrames;
+    }
+    if (ready >= frames || settled_.load(std::memory_order_acquire) >= now.performance) return;
+    listenerBell_.wait(bell, std::memory_order_acquire);
   }
 }
 

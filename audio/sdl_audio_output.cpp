@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <dlfcn.h>
+#include <pthread.h>
 
 #include <algorithm>
 #include <chrono>
@@ -54,23 +55,35 @@ void QuietenAudioLibraries() {
   (void)done;
 }
 
+void SetSdlHints() {
+  static const bool done = [] {
+    // SDL's audio brings up its event subsystem, which would otherwise take over SIGINT and SIGTERM and
+    // leave the game deaf to them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // A clip cut short is taken for a broken one and stays silent rather than playing half a sound.
+    SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
+    return true;
+  }();
+  (void)done;
+}
+
 SdlAudioOutput::SdlAudioOutput() {
   QuietenAudioLibraries();
-  // SDL's audio brings up its event subsystem, which would otherwise take over SIGINT and SIGTERM and
-  // leave the game deaf to them.
-  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  SetSdlHints();
   openDevice();
   keeper_ = std::thread([this] { keepDevice(); });
 }
 
 SdlAudioOutput::~SdlAudioOutput() {
   {
-    // SDL waits for the audio thread to leave the callback, so it must not be asleep in there.
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> state(stateMutex_);
     closing_ = true;
   }
-  wakeUp_.notify_all();
+  // SDL waits for the audio thread to leave the callback, so it must not rest in there.
+  restEnds_.notify_all();
+  keeperCalled_.notify_all();
   keeper_.join();
+  // The device is this thread's alone now that the keeper is gone; the audio thread only reads it.
   if (device_ != 0) SDL_CloseAudioDevice(device_);
   if (subsystemStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
@@ -90,7 +103,7 @@ bool SdlAudioOutput::openDevice() {
   const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &wanted, &obtained, 0);
   if (device == 0) return false;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> state(stateMutex_);
     device_ = device;
     missing_ = false;
   }
@@ -102,115 +115,164 @@ bool SdlAudioOutput::openDevice() {
 void SdlAudioOutput::closeDevice() {
   SDL_AudioDeviceID device;
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> state(stateMutex_);
     device = std::exchange(device_, 0);
     missing_ = true;
     retiring_ = true;
   }
   open_ = false;
-  wakeUp_.notify_all();
+  restEnds_.notify_all();
   if (device != 0) SDL_CloseAudioDevice(device);
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<std::mutex> state(stateMutex_);
   retiring_ = false;
 }
 
-void SdlAudioOutput::keepDevice() {
-  using Clock = std::chrono::steady_clock;
-  auto nextTry = Clock::now() + kRetryEvery;  // the constructor's try counts
-  std::unique_lock<std::mutex> lock(mutex_);
-  for (;;) {
-    // The sources are asked only while the device is missing: with a device the keeper costs nothing.
-    wakeUp_.wait(lock, [this] { return closing_ || (missing_ && (wanted_ || anySounding())); });
-    if (closing_) {
-      // SDL frees the data it keeps for each thread that calls it (its last error) only for its own.
-      SDL_TLSCleanup();
-      return;
-    }
-    if (Clock::now() < nextTry) {
-      wakeUp_.wait_until(lock, nextTry, [this] { return closing_; });
-      continue;  // and look again whether anything still wants to sound
-    }
-    wanted_ = false;
-    lock.unlock();
-    closeDevice();
-    // A device that came back to a sound server SDL is still linked to needs only opening again. Else
-    // SDL's audio starts afresh: its link to a server that went away is dead, and only a fresh start
-    // finds a server that came up after the game.
-    const bool fresh = !subsystemStarted_;
-    if (!openDevice() && !fresh && !OnlyOutputsGone()) {
-      SDL_QuitSubSystem(SDL_INIT_AUDIO);
-      subsystemStarted_ = false;
-      openDevice();
-    }
-    nextTry = Clock::now() + kRetryEvery;
-    lock.lock();
+void SdlAudioOutput::reopenDevice() {
+  closeDevice();
+  // A device that came back to a sound server SDL is still linked to needs only opening again. Else
+  // SDL's audio starts afresh: its link to a server that went away is dead, and only a fresh start finds
+  // a server that came up after the game.
+  const bool fresh = !subsystemStarted_;
+  if (!openDevice() && !fresh && !OnlyOutputsGone()) {
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    subsystemStarted_ = false;
+    openDevice();
   }
 }
 
+void SdlAudioOutput::keepDevice() {
+  pthread_setname_np(pthread_self(), "nokturna output");
+  using Clock = std::chrono::steady_clock;
+  auto nextTry = Clock::now() + kRetryEvery;  // the constructor's try counts
+  for (;;) {
+    bool wanted;
+    {
+      // With a device the keeper rests here and costs nothing.
+      std::unique_lock<std::mutex> state(stateMutex_);
+      keeperCalled_.wait(state, [this] { return closing_ || (missing_ && asked_); });
+      if (closing_) break;
+      asked_ = false;
+      wanted = wanted_;
+    }
+    // The sources are asked outside the state lock, which is never held while they are.
+    bool sounding;
+    {
+      std::lock_guard<std::mutex> sources(sourcesMutex_);
+      sounding = anySounding();
+    }
+    if (!wanted && !sounding) continue;  // nothing waits for a device after all
+    if (Clock::now() < nextTry) {
+      std::unique_lock<std::mutex> state(stateMutex_);
+      if (keeperCalled_.wait_until(state, nextTry, [this] { return closing_; })) break;
+      asked_ = true;  // and look again whether anything still wants to sound
+      continue;
+    }
+    {
+      std::lock_guard<std::mutex> state(stateMutex_);
+      wanted_ = false;
+    }
+    reopenDevice();
+    nextTry = Clock::now() + kRetryEvery;
+    // Still without a device, whatever sounds is looked at again at the next try.
+    std::lock_guard<std::mutex> state(stateMutex_);
+    asked_ = true;
+  }
+  // SDL frees the data it keeps for each thread that calls it (its last error) only for its own.
+  SDL_TLSCleanup();
+}
+
 void SdlAudioOutput::addSource(AudioSource* source) {
-  Lock lock(*this);
-  if (std::find(sources_.begin(), sources_.end(), source) == sources_.end()) sources_.push_back(source);
+  {
+    std::lock_guard<std::mutex> sources(sourcesMutex_);
+    const auto end = sources_.begin() + static_cast<std::ptrdiff_t>(sourceCount_);
+    if (sourceCount_ == kMostSources || std::find(sources_.begin(), end, source) != end) return;
+    sources_[sourceCount_++] = source;
+  }
+  wake();
 }
 
 void SdlAudioOutput::removeSource(AudioSource* source) {
-  Lock lock(*this);
-  sources_.erase(std::remove(sources_.begin(), sources_.end(), source), sources_.end());
+  std::lock_guard<std::mutex> sources(sourcesMutex_);
+  const auto end = sources_.begin() + static_cast<std::ptrdiff_t>(sourceCount_);
+  const auto kept = std::remove(sources_.begin(), end, source);
+  std::fill(kept, end, nullptr);
+  sourceCount_ = static_cast<std::size_t>(kept - sources_.begin());
 }
 
 void SdlAudioOutput::wake() {
-  { std::lock_guard<std::mutex> lock(mutex_); }  // a sleeper is either before its look or fully asleep
-  wakeUp_.notify_all();
+  bool missing;
+  {
+    std::lock_guard<std::mutex> state(stateMutex_);
+    rung_ = true;
+    asked_ = true;
+    missing = missing_;
+  }
+  restEnds_.notify_all();
+  if (missing) keeperCalled_.notify_all();
 }
 
 void SdlAudioOutput::wantDevice() {
   {
-    std::lock_guard<std::mutex> lock(mutex_);
+    std::lock_guard<std::mutex> state(stateMutex_);
     if (!missing_) return;
     wanted_ = true;
+    asked_ = true;
   }
-  wakeUp_.notify_all();
+  keeperCalled_.notify_all();
 }
 
 bool SdlAudioOutput::anySounding() {
-  return std::any_of(sources_.begin(), sources_.end(),
-                     [](AudioSource* source) { return source->sounding(); });
+  const auto end = sources_.begin() + static_cast<std::ptrdiff_t>(sourceCount_);
+  return std::any_of(sources_.begin(), end, [](AudioSource* source) { return source->sounding(); });
 }
 
 void SdlAudioOutput::fillPeriod(void* self, std::uint8_t* stream, int bytes) {
-  auto* output = static_cast<SdlAudioOutput*>(self);
-  std::unique_lock<std::mutex> lock(output->mutex_);
-  // SDL goes on calling for a device it gave up on (its sound server gone, a headset pulled out), only to
-  // throw the sound away. Nothing is mixed for it any more, and the keeper hears of it.
-  if (!output->missing_ && output->device_ != 0 &&
-      SDL_GetAudioDeviceStatus(output->device_) == SDL_AUDIO_STOPPED) {
-    output->missing_ = true;
-    output->open_ = false;
-    output->wakeUp_.notify_all();
-  }
-  // With nothing to play the audio thread sleeps here rather than mix silence 86 times a second; the
-  // device runs dry meanwhile, which sounds the same. Waking mixes the new sound into this very period.
-  // The periodic look catches a source that started on another thread without a wake().
-  constexpr auto kLookEvery = std::chrono::milliseconds(100);
-  while (!output->closing_ && !output->retiring_ && (output->missing_ || !output->anySounding())) {
-    // After a silence the next sound starts at its own level, whatever the last one was turned down to.
-    output->limiter_.reset();
-    output->wakeUp_.wait_for(lock, kLookEvery);
-  }
-
-  float* stereo = reinterpret_cast<float*>(stream);
-  const int frames = bytes / static_cast<int>(kOutputChannels * sizeof(float));
   std::memset(stream, 0, static_cast<std::size_t>(bytes));
-  if (output->missing_ || output->retiring_) return;
-  for (AudioSource* source : output->sources_) source->mixInto(stereo, frames);
-  // Clips and music together can pass full scale: turned down for a moment rather than clipped.
-  output->limiter_.process(stereo, frames);
+  const int frames = bytes / static_cast<int>(kOutputChannels * sizeof(float));
+  static_cast<SdlAudioOutput*>(self)->mixOrRest(reinterpret_cast<float*>(stream), frames);
 }
 
-SdlAudioOutput::Lock::Lock(SdlAudioOutput& output) : output_(output) { output_.mutex_.lock(); }
+void SdlAudioOutput::noticeLostDevice() {
+  // SDL goes on calling for a device it gave up on (its sound server gone, a headset pulled out), only to
+  // throw the sound away. Nothing is mixed for it any more, and the keeper hears of it.
+  if (missing_ || device_ == 0 || SDL_GetAudioDeviceStatus(device_) != SDL_AUDIO_STOPPED) return;
+  missing_ = true;
+  open_ = false;
+  asked_ = true;
+  keeperCalled_.notify_all();
+}
 
-SdlAudioOutput::Lock::~Lock() {
-  output_.mutex_.unlock();
-  output_.wakeUp_.notify_all();
+void SdlAudioOutput::mixOrRest(float* stereo, int frames) {
+  // The periodic look catches a source that started without a wake().
+  constexpr auto kLookEvery = std::chrono::milliseconds(100);
+  for (;;) {
+    bool missing;
+    {
+      std::lock_guard<std::mutex> state(stateMutex_);
+      if (closing_ || retiring_) return;
+      noticeLostDevice();
+      missing = missing_;
+      // A wake() from here on either comes before the look below, which then sees its sound, or ends
+      // the rest after it.
+      rung_ = false;
+    }
+    if (!missing && mixIfSounding(stereo, frames)) return;
+    // With nothing to play the audio thread rests here rather than mix silence 86 times a second; the
+    // device runs dry meanwhile, which sounds the same. Waking mixes the new sound into this very period.
+    // After a silence the next sound starts at its own level, whatever the last one was turned down to.
+    limiter_.reset();
+    std::unique_lock<std::mutex> state(stateMutex_);
+    restEnds_.wait_for(state, kLookEvery, [this] { return rung_ || closing_ || retiring_; });
+  }
+}
+
+bool SdlAudioOutput::mixIfSounding(float* stereo, int frames) {
+  std::lock_guard<std::mutex> sources(sourcesMutex_);
+  if (!anySounding()) return false;
+  for (std::size_t i = 0; i < sourceCount_; ++i) sources_[i]->mixInto(stereo, frames);
+  // Clips and music together can pass full scale: turned down for a moment rather than clipped.
+  limiter_.process(stereo, frames);
+  return true;
 }
 
 }  // namespace nokturna

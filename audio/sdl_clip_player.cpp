@@ -40,11 +40,9 @@ bool ChunksFitTheImage(const std::uint8_t* image, std::size_t size) {
 std::vector<float> DecodeClip(const std::uint8_t* wavImage, std::size_t size) {
   if (wavImage == nullptr || size == 0 || size > static_cast<std::size_t>(INT_MAX)) return {};
   if (!ChunksFitTheImage(wavImage, size)) return {};
-  // A clip cut short is taken for a broken one and stays silent rather than playing half a sound; a RIFF
-  // size that disagrees with the chunks, as some editors write it, is forgiven.
-  // Set once only: the output's keeper may be starting SDL's audio, which reads the hints, at any time.
-  static const bool strict = SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, "strict");
-  (void)strict;
+  // A clip cut short stays silent (SetSdlHints); a RIFF size that disagrees with the chunks, as some
+  // editors write it, is forgiven.
+  SetSdlHints();
   SDL_RWops* image = SDL_RWFromConstMem(wavImage, static_cast<int>(size));
   if (image == nullptr) return {};
 
@@ -99,22 +97,43 @@ void SdlClipPlayer::play(const std::uint8_t* wavImage, std::size_t size) {
   // Without a device a clip is not kept for later: a click heard seconds after its move would only
   // puzzle. It still asks for a device, so that the next one is heard if the device is back.
   const bool open = output_.isOpen();
-  // Decoding happens here, outside the lock; an image that can't be read still cuts off the clip that
-  // sounds, as a new clip would.
-  std::vector<float> incoming = open ? DecodeClip(wavImage, size) : std::vector<float>{};
+  // An image that can't be read still cuts off the clip that sounds, as a new clip would.
+  auto incoming = std::make_unique<const Clip>(open ? DecodeClip(wavImage, size) : Clip{});
   {
-    SdlAudioOutput::Lock lock(output_);
-    clip_.swap(incoming);
-    nextSample_ = 0;
+    std::lock_guard<std::mutex> lock(handOverMutex_);
+    handedOver_.swap(incoming);
+    fresh_ = true;
   }
-  // `incoming` now holds the old clip and is freed here, on this thread, not on the audio thread.
+  // `incoming` now holds the clip the audio thread is done with, or one it never started, and is freed
+  // here, on this thread.
+  incoming.reset();
+  output_.wake();
   if (!open) output_.wantDevice();
 }
 
+void SdlClipPlayer::takeNewClip() {
+  std::lock_guard<std::mutex> lock(handOverMutex_);
+  if (!fresh_) return;
+  sounding_.swap(handedOver_);
+  fresh_ = false;
+  nextSample_ = 0;
+}
+
+bool SdlClipPlayer::sounding() {
+  {
+    std::lock_guard<std::mutex> lock(handOverMutex_);
+    if (fresh_) return true;
+  }
+  return sounding_ && nextSample_ < sounding_->size();
+}
+
 void SdlClipPlayer::mixInto(float* stereo, int frames) {
+  takeNewClip();
+  if (!sounding_) return;
+  const Clip& clip = *sounding_;
   const std::size_t wanted = static_cast<std::size_t>(frames) * SdlAudioOutput::kOutputChannels;
-  const std::size_t count = std::min(wanted, clip_.size() - nextSample_);
-  for (std::size_t i = 0; i < count; ++i) stereo[i] += clip_[nextSample_ + i];
+  const std::size_t count = std::min(wanted, clip.size() - nextSample_);
+  for (std::size_t i = 0; i < count; ++i) stereo[i] += clip[nextSample_ + i];
   nextSample_ += count;
 }
 

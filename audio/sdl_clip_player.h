@@ -3,6 +3,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 #include "audio/clip_player.h"
@@ -24,12 +26,21 @@ class SdlClipPlayer : public ClipPlayer, private AudioSource {
   void play(const std::uint8_t* wavImage, std::size_t size) override;
 
  private:
+  using Clip = std::vector<float>;
+
   void mixInto(float* stereo, int frames) override;
-  bool sounding() override { return nextSample_ < clip_.size(); }
+  bool sounding() override;
+  void takeNewClip();
 
   SdlAudioOutput& output_;
-  // Touched by the audio thread; changed only under SdlAudioOutput::Lock.
-  std::vector<float> clip_;
+  // The hand-over (see audio_source.h): play() leaves a new clip here and takes back what was here, and
+  // the audio thread takes the new clip and leaves the one it played, so clips are made and freed on the
+  // game's thread alone. Held for a swap of two pointers, never longer.
+  std::mutex handOverMutex_;
+  std::unique_ptr<const Clip> handedOver_;
+  bool fresh_ = false;  // handedOver_ is a clip play() left, not one the audio thread is done with
+  // Touched only under the output's source lock: by the audio thread as it mixes, by the keeper as it asks.
+  std::unique_ptr<const Clip> sounding_;
   std::size_t nextSample_ = 0;
 };
 

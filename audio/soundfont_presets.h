@@ -6,25 +6,24 @@
 // back on when a bank asked for is missing, and program 0's are where it falls back at last: with those of
 // a song's programs and program 0's in, the song sounds exactly as with the whole font. A font laid out
 // otherwise than expected (preset data not last, an index outside its list) is read whole.
+//
+// Every font file, cut or whole, reaches the synthesizer through that loader and font_file.h, so that a
+// thread asked to stop gives up its reading at once (see audio_source.h), also for the samples the
+// synthesizer reads as a song picks an instrument.
 #pragma once
 
 #include <fluidsynth.h>
 
-#include <bitset>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "audio/soundfont_cut.h"
+
 namespace nokturna {
 
-// General MIDI programs, 0 to 127.
-using Programs = std::bitset<128>;
-
-// Puts the loader that serves cut fonts on `synth`, ahead of the ones that read whole files: once, before
-// the synthesizer reads any font. Without it every font is read whole.
+// Puts the loader that serves the fonts on `synth`: once, before the synthesizer reads any font.
 void AddImageLoader(fluid_synth_t* synth, fluid_settings_t* settings);
-
-struct FontImage;  // a font cut down to some programs' presets
 
 // The presets one synthesizer holds, all from one font. The synthesizer reads samples from the cut fonts
 // for as long as it holds their presets, so this must outlive it.

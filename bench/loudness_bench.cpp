@@ -22,9 +22,8 @@
 #include <vector>
 
 #include "audio/fluid_music_engine.h"
-#include "audio/music_player.h"
+#include "audio/offline_mixer.h"
 #include "audio/sdl_audio_output.h"
-#include "audio/song_album.h"
 
 namespace {
 
@@ -33,8 +32,8 @@ using nokturna::SdlAudioOutput;
 
 constexpr int kRate = SdlAudioOutput::kOutputRate;
 constexpr int kPeriod = SdlAudioOutput::kPeriodFrames;
-// The volume setting the game starts with: 85 x 42 - 3000 = +570 hundredths of a decibel.
-constexpr std::int16_t kStartUpSetting = 85;
+// The volume the game starts with: a setting of 85, times 42 minus 3000 hundredths of a decibel.
+constexpr std::int32_t kStartUpVolume = 570;
 constexpr double kSilence = 1e-3;  // -60 dBFS
 constexpr double kGoalDb = 4.0;
 constexpr double kSpan = 120.0;  // seconds of music measured at most
@@ -66,39 +65,34 @@ struct Level {
 
 double Db(double amplitude) { return amplitude > 0 ? 20 * std::log10(amplitude) : -200; }
 
-// Plays `path` the way the game plays a song, through the music module's own operations.
+// Plays `path` the way the game plays a song at start-up, heard offline.
 Level Measure(const std::string& path) {
   Level level;
-  const fs::path file(path);
-  nokturna::FluidMusicEngine engine(nokturna::DefaultSoundFont());
-  nokturna::songFolder = file.parent_path().string() + "/";
-  nokturna::songFile[1] = file.filename().string();
-  nokturna::SetMusicEngine(&engine);
-  nokturna::InitMusic();
-  nokturna::LoadSong(1);
-  nokturna::SetMusicVolume(kStartUpSetting);
-  nokturna::PlaySong();
+  nokturna::OfflineMixer mixer;
+  nokturna::FluidMusicEngine engine(mixer, {nokturna::DefaultSoundFont()});
+  if (!engine.Start()) return level;
+  engine.SetVolume(-900);
+  engine.Load(path);
+  engine.SetVolume(kStartUpVolume);
+  engine.Play();
 
   // The SoundFont loads on a thread of its own; the song starts from its beginning once it is in.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-  while (!engine.sounding() && std::chrono::steady_clock::now() < deadline) {
+  while (!mixer.sounding() && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   const auto audible = [](float s) { return std::fabs(s) > kSilence; };
   std::vector<float> music;
-  std::vector<float> period(2 * kPeriod);
   std::size_t from = SIZE_MAX;  // the first audible sample's frame, in samples
   const auto span = static_cast<std::size_t>(2 * kSpan * kRate);
-  while (engine.sounding() && (from == SIZE_MAX || music.size() < from + span)) {
-    std::fill(period.begin(), period.end(), 0.0f);
-    engine.mixInto(period.data(), kPeriod);
+  while (mixer.sounding() && (from == SIZE_MAX || music.size() < from + span)) {
+    const std::vector<float> period = mixer.render(kPeriod);
     music.insert(music.end(), period.begin(), period.end());
     if (from == SIZE_MAX) {
       const auto first = std::find_if(music.begin(), music.end(), audible);
       if (first != music.end()) from = static_cast<std::size_t>(first - music.begin()) & ~std::size_t{1};
     }
   }
-  nokturna::SetMusicEngine(nullptr);
   if (from == SIZE_MAX) return level;
   music.resize(std::min(music.size(), from + span));
   const auto last = std::find_if(music.rbegin(), music.rend(), audible).base();

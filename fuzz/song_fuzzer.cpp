@@ -3,17 +3,16 @@
 // and rendered for a while. Nothing the validator accepts may crash or hang the synthesizer's player.
 #include <unistd.h>
 
-#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "audio/fluid_music_engine.h"
+#include "audio/offline_mixer.h"
 #include "audio/standard_midi_file.h"
 
 namespace {
@@ -28,19 +27,19 @@ std::string SoundFont() {
   return std::filesystem::exists(small) ? small : nokturna::DefaultSoundFont();
 }
 
+// The offline mixer waits for the engine to render each period, also for the SoundFont to load before the
+// first song: every song really reaches the synthesizer's player.
 struct Synth {
   Synth()
-      : engine(SoundFont()),
+      : engine(mixer, {SoundFont()}),
         path(std::filesystem::temp_directory_path() /
              ("nokturna-song-fuzz-" + std::to_string(getpid()) + ".mid")) {
     ready = engine.Start();
     engine.SetVolume(570);
-    // Start begins loading the SoundFont in the background; the small font is in well within this, so
-    // every song from the first on really reaches the synthesizer's player.
-    if (ready) std::this_thread::sleep_for(std::chrono::milliseconds(1500));
   }
   ~Synth() { std::filesystem::remove(path); }
 
+  nokturna::OfflineMixer mixer;
   FluidMusicEngine engine;
   std::filesystem::path path;
   bool ready = false;
@@ -68,9 +67,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The loader must take what the validator took (the fuzzer's inputs stay far below the size limit).
   if (!synth.engine.Load(synth.path.string())) std::abort();
   if (!synth.engine.Play()) return 0;
-  std::vector<float> stereo(2 * kPeriod);
   for (int period = 0; period < kPeriodsPerSong; ++period) {
-    synth.engine.mixInto(stereo.data(), kPeriod);
+    synth.mixer.render(kPeriod);
     if (!synth.engine.IsPlaying()) break;
   }
   synth.engine.Stop();

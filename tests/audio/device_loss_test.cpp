@@ -16,11 +16,10 @@
 #include <vector>
 
 #include "audio/fluid_music_engine.h"
-#include "audio/music_player.h"
 #include "audio/sdl_audio_output.h"
 #include "audio/sdl_clip_player.h"
-#include "audio/song_album.h"
 #include "tests/audio/disk_device.h"
+#include "tests/audio/heard_music.h"
 #include "tests/audio/midi_image.h"
 #include "tests/audio/scoped_process_state.h"
 #include "tests/audio/wait_until.h"
@@ -65,32 +64,26 @@ TEST(LostSoundDevice, TheSongIsHeardOnceADeviceComesAndPicksUpWhereItStoppedWhen
   // The device writes into `server`; the recording made before the loss is moved to `before`.
   const std::string server = ::testing::TempDir() + "nokturna-lost-" + std::to_string(getpid());
   const std::string before = server + "-before", file = "/out.raw";
-  songFolder = ::testing::TempDir();
-  songFile[1] = "nokturna-lost-" + std::to_string(getpid()) + ".mid";
-  testing::WriteFile(songFolder + songFile[1], testing::MidiImage(testing::PianoPhrase()));  // two seconds
+  const std::string songFile = server + ".mid";
+  testing::WriteFile(songFile, testing::MidiImage(testing::PianoPhrase()));  // two seconds
   testing::ScopedProcessState process;
   testing::UseDiskDevice(process, server + file);
   process.ignoreSignal(SIGXFSZ);  // a write past the size limit fails with EFBIG instead
   const std::vector<std::uint8_t> clip = testing::SteadyClip8(22050, 2205, 0xC0);
 
-  // What the song sounds like, rendered offline from its start at the volume the game starts it with.
+  // What the song sounds like, heard offline from its first sound at the volume the game starts it with.
   std::vector<float> song;
   {
-    FluidMusicEngine offline(font);
-    ASSERT_TRUE(offline.Start() && offline.Load(songFolder + songFile[1]));
-    offline.SetVolume(-900);
-    ASSERT_TRUE(offline.Play());
-    std::vector<float> period(2 * kPeriod);
+    testing::HeardMusic offline({font});
+    ASSERT_TRUE(offline.engine.Start() && offline.engine.Load(songFile));
+    offline.engine.SetVolume(-900);
+    ASSERT_TRUE(offline.engine.Play());
     ASSERT_TRUE(WaitUntil([&] {
-      std::fill(period.begin(), period.end(), 0.0f);
-      offline.mixInto(period.data(), kPeriod);
-      return std::any_of(period.begin(), period.end(), [](float sample) { return sample != 0.0f; });
+      song = offline.render(kPeriod);
+      return std::any_of(song.begin(), song.end(), [](float sample) { return sample != 0.0f; });
     }));
-    song = period;
-    song.resize(period.size() * 160);  // nearly two seconds
-    for (std::size_t at = period.size(); at < song.size(); at += period.size()) {
-      offline.mixInto(song.data() + at, kPeriod);
-    }
+    const std::vector<float> rest = offline.render(159 * kPeriod);  // nearly two seconds in all
+    song.insert(song.end(), rest.begin(), rest.end());
   }
 
   ::testing::internal::CaptureStderr();
@@ -98,12 +91,11 @@ TEST(LostSoundDevice, TheSongIsHeardOnceADeviceComesAndPicksUpWhereItStoppedWhen
     SdlAudioOutput output;
     EXPECT_FALSE(output.isOpen());
     SdlClipPlayer clips(output);
-    FluidMusicEngine music(output, font);
-    SetMusicEngine(&music);
-    InitMusic();  // as the window starts it, at -900
-    LoadSong(1);
-    PlaySong();
-    EXPECT_TRUE(MusicReady()) << "the music waits for a device rather than giving up";
+    FluidMusicEngine music(output, {font});
+    // As the window starts it, at -900.
+    ASSERT_TRUE(music.Start()) << "the music waits for a device rather than giving up";
+    music.SetVolume(-900);
+    ASSERT_TRUE(music.Load(songFile) && music.Play());
 
     // The sound server comes up.
     fs::create_directory(server);
@@ -123,8 +115,7 @@ TEST(LostSoundDevice, TheSongIsHeardOnceADeviceComesAndPicksUpWhereItStoppedWhen
     fs::create_directory(server);
     ASSERT_TRUE(WaitUntil([&] { return FramesIn(server + file) >= 24 * kPeriod; }))
         << "the sound never came back";
-    ShutDownMusic();
-    SetMusicEngine(nullptr);
+    music.Stop();
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 
@@ -133,7 +124,7 @@ TEST(LostSoundDevice, TheSongIsHeardOnceADeviceComesAndPicksUpWhereItStoppedWhen
   const long heardBefore = static_cast<long>(heardFirst.size()) / 2;
   fs::remove_all(before);
   fs::remove_all(server);
-  std::remove((songFolder + songFile[1]).c_str());
+  std::remove(songFile.c_str());
 
   ASSERT_GE(heardSecond.size(), 2u * 16 * kPeriod);
   EXPECT_LT(Difference(heardFirst, song, 0, heardBefore), 0.05) << "not the song from its start";

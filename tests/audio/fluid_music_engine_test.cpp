@@ -1,5 +1,5 @@
-// The real music engine, rendered offline through its AudioSource (no sound device needed), both on its
-// own and under the music module. Songs are small MIDI files the tests write themselves.
+// The real music engine, heard offline through its mixer (no sound device needed) and driven through its
+// port as the game drives it. Songs are small MIDI files the tests write themselves.
 #include "audio/fluid_music_engine.h"
 
 #include <fcntl.h>
@@ -16,15 +16,14 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "audio/music_player.h"
-#include "audio/sdl_audio_output.h"
-#include "audio/song_album.h"
+#include "audio/offline_mixer.h"
+#include "tests/audio/heard_music.h"
 #include "tests/audio/midi_image.h"
+#include "tests/audio/process_threads.h"
 #include "tests/audio/scoped_process_state.h"
 #include "tests/audio/wait_until.h"
 #include "tests/audio/wav_image.h"
@@ -33,61 +32,22 @@ namespace nokturna {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::Choose;
+using testing::Difference;
+using testing::HeardMusic;
+using testing::kPeriod;
+using testing::kRate;
+using testing::kSameMusic;
 using testing::LoudArrangement;
 using testing::MidiImage;
+using testing::Peak;
 using testing::PianoPhrase;
+using testing::Rms;
+using testing::StartUp;
+using testing::TestSoundFont;
+using testing::ThreadsNamed;
 using testing::WaitUntil;
 using testing::WriteFile;
-
-constexpr int kRate = SdlAudioOutput::kOutputRate;
-constexpr int kPeriod = SdlAudioOutput::kPeriodFrames;
-
-// The small font loads in a blink; any General MIDI font will do otherwise.
-std::string TestSoundFont() {
-  const std::string small = "/usr/share/sounds/sf2/TimGM6mb.sf2";
-  return fs::exists(small) ? small : DefaultSoundFont();
-}
-
-std::vector<float> Render(FluidMusicEngine& engine, long frames) {
-  std::vector<float> stereo(2 * frames, 0.0f);
-  for (long done = 0; done < frames; done += kPeriod) {
-    engine.mixInto(stereo.data() + 2 * done, static_cast<int>(std::min<long>(kPeriod, frames - done)));
-  }
-  return stereo;
-}
-
-double Peak(const std::vector<float>& stereo) {
-  double peak = 0;
-  for (float s : stereo) peak = std::max(peak, double{std::fabs(s)});
-  return peak;
-}
-
-double Rms(const std::vector<float>& stereo, std::size_t from = 0, std::size_t to = SIZE_MAX) {
-  to = std::min(to, stereo.size());
-  double sum = 0;
-  for (std::size_t i = from; i < to; ++i) sum += double{stereo[i]} * stereo[i];
-  return std::sqrt(sum / static_cast<double>(to - from));
-}
-
-constexpr double kAudible = 1e-3;
-
-// Renders periods until the music sounds (the SoundFont loads on a thread of its own), then `frames`
-// frames from that first sounding period on. Empty if nothing ever sounds.
-std::vector<float> RenderFromFirstSound(FluidMusicEngine& engine, long frames) {
-  std::vector<float> period;
-  if (!WaitUntil([&] {
-        period = Render(engine, kPeriod);
-        return Peak(period) > kAudible;
-      })) {
-    return {};
-  }
-  std::vector<float> rest = Render(engine, frames - kPeriod);
-  period.insert(period.end(), rest.begin(), rest.end());
-  return period;
-}
-
-// The threads of the process; the font's loading thread is one of them while it runs.
-long ThreadCount() { return std::distance(fs::directory_iterator("/proc/self/task"), {}); }
 
 class SongFolder : public ::testing::Test {
  protected:
@@ -96,31 +56,12 @@ class SongFolder : public ::testing::Test {
     char pattern[] = "/tmp/nokturna-music-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     folder_ = pattern;
-    songFolder = folder_ + "/";
-    for (int i = 1; i <= 4; ++i) songFile[i] = "Music" + std::to_string(i) + ".mid";
   }
   void TearDown() override {
-    SetMusicEngine(nullptr);
     if (!folder_.empty()) fs::remove_all(folder_);
   }
 
-  std::string song(int n) const { return songFolder + songFile[n]; }
-
-  void loadWindow(FluidMusicEngine& engine) {
-    SetMusicEngine(&engine);
-    InitMusic();
-    LoadSong(1);
-    SetMusicVolume(85);
-    PlaySong();
-  }
-
-  static void chooseSong(std::uint8_t n) {
-    StopSong();
-    LoadSong(n);
-    InitMusic();
-    SetMusicVolume(85);
-    PlaySong();
-  }
+  std::string song(int n) const { return folder_ + "/Music" + std::to_string(n) + ".mid"; }
 
   std::string folder_;
 };
@@ -131,7 +72,8 @@ class SongFolder : public ::testing::Test {
 using MusicPlaying = SongFolder;
 
 TEST_F(MusicPlaying, ASongSoundsOnceAndIsOverWhenItsLastNoteEnds) {
-  FluidMusicEngine engine(TestSoundFont());
+  HeardMusic music;
+  FluidMusicEngine& engine = music.engine;
   WriteFile(song(1), MidiImage(PianoPhrase()));  // two seconds
   EXPECT_FALSE(engine.Play()) << "nothing loaded yet";
   ASSERT_TRUE(engine.Start());
@@ -139,53 +81,48 @@ TEST_F(MusicPlaying, ASongSoundsOnceAndIsOverWhenItsLastNoteEnds) {
   ASSERT_TRUE(engine.Play());
   EXPECT_TRUE(engine.IsPlaying());  // also while the font still loads
 
-  const std::vector<float> first = RenderFromFirstSound(engine, kRate);
+  const std::vector<float> first = music.fromFirstSound(kRate);
   ASSERT_FALSE(first.empty());
   EXPECT_GT(Rms(first), 1e-3);
   EXPECT_TRUE(engine.IsPlaying());
-  EXPECT_TRUE(engine.sounding());
+  EXPECT_TRUE(music.mixer.sounding());
 
   long frames = kRate;
   while (engine.IsPlaying() && frames < 10 * kRate) {
-    Render(engine, kPeriod);
+    music.render(kPeriod);
     frames += kPeriod;
   }
   EXPECT_NEAR(frames / double{kRate}, 2.0, 0.1);
   // The last notes fade out; then nothing more, not even when the player calls itself done.
-  Render(engine, kRate);
-  EXPECT_LT(Peak(Render(engine, 4 * kRate)), 1e-5);
+  music.render(kRate);
+  EXPECT_LT(Peak(music.render(4 * kRate)), 1e-5);
   EXPECT_FALSE(engine.IsPlaying());
-  // Once the reverb has died away the synthesizer is no longer run: the output may sleep.
-  for (frames = 0; engine.sounding() && frames < 10 * kRate; frames += kPeriod) Render(engine, kPeriod);
-  EXPECT_FALSE(engine.sounding());
+  // Once the reverb has died away the synthesizer is no longer run: the output may rest.
+  for (frames = 0; music.mixer.sounding() && frames < 10 * kRate; frames += kPeriod) music.render(kPeriod);
+  EXPECT_FALSE(music.mixer.sounding());
 }
 
-TEST_F(MusicPlaying, StopSilencesTheSongWithinOnePeriod) {
-  FluidMusicEngine engine(TestSoundFont());
+TEST_F(MusicPlaying, StopSilencesTheSongAtOnce) {
+  HeardMusic music;
   WriteFile(song(1), MidiImage(LoudArrangement()));
-  loadWindow(engine);
-  ASSERT_GT(Rms(RenderFromFirstSound(engine, kRate / 2)), 1e-3);
-  StopSong();
-  EXPECT_FALSE(engine.sounding()) << "a stopped song leaves nothing ringing";
-  Render(engine, kPeriod);
-  EXPECT_LT(Peak(Render(engine, 10 * kPeriod)), 1e-6);
+  StartUp(music.engine, song(1));
+  ASSERT_GT(Rms(music.fromFirstSound(kRate / 2)), 1e-3);
+  music.engine.Stop();
+  EXPECT_FALSE(music.mixer.sounding()) << "a stopped song leaves nothing ringing";
+  EXPECT_LT(Peak(music.render(10 * kPeriod)), 1e-6) << "what was rendered ahead is not heard";
   // Music on again plays nothing by itself.
-  EXPECT_LT(Peak(Render(engine, kRate)), 1e-6);
+  EXPECT_LT(Peak(music.render(kRate)), 1e-6);
 }
 
 TEST_F(MusicPlaying, ChoosingASongRestartsItFromTheVeryBeginning) {
-  FluidMusicEngine engine(TestSoundFont());
+  HeardMusic music;
   WriteFile(song(1), MidiImage(PianoPhrase()));
-  loadWindow(engine);
-  const std::vector<float> first = RenderFromFirstSound(engine, 8192);
+  StartUp(music.engine, song(1));
+  const std::vector<float> first = music.fromFirstSound(8192);
   ASSERT_FALSE(first.empty());
-  Render(engine, 40 * kPeriod);  // whole periods, as the device asks for them
-  chooseSong(1);
-  const std::vector<float> again = Render(engine, 8192);
-  // The reverb's slow modulation does not restart with the song, so the two differ by a trace.
-  std::vector<float> difference(first.size());
-  for (std::size_t i = 0; i < first.size(); ++i) difference[i] = first[i] - again[i];
-  EXPECT_LT(Rms(difference), 0.05 * Rms(first));
+  music.render(40 * kPeriod);  // whole periods, as the device asks for them
+  Choose(music.engine, song(1));
+  EXPECT_LT(Difference(music.render(8192), first), kSameMusic);
 }
 
 TEST_F(MusicPlaying, ASongWithInstrumentsTheLastOneLackedSoundsAsItDoesAlone) {
@@ -193,33 +130,28 @@ TEST_F(MusicPlaying, ASongWithInstrumentsTheLastOneLackedSoundsAsItDoesAlone) {
   // are read as it starts. Without them it would play them on the piano.
   WriteFile(song(1), MidiImage(PianoPhrase()));
   WriteFile(song(2), MidiImage(LoudArrangement()));
-  FluidMusicEngine alone(TestSoundFont());
-  ASSERT_TRUE(alone.Start() && alone.Load(song(2)) && alone.Play());
-  const std::vector<float> reference = RenderFromFirstSound(alone, kRate);
+  HeardMusic alone;
+  ASSERT_TRUE(alone.engine.Start() && alone.engine.Load(song(2)) && alone.engine.Play());
+  const std::vector<float> reference = alone.fromFirstSound(kRate);
   ASSERT_FALSE(reference.empty());
 
-  FluidMusicEngine engine(TestSoundFont());
-  ASSERT_TRUE(engine.Start() && engine.Load(song(1)) && engine.Play());
-  ASSERT_FALSE(RenderFromFirstSound(engine, kPeriod).empty());
-  ASSERT_TRUE(engine.Load(song(2)) && engine.Play());
-  const std::vector<float> second = Render(engine, kRate);
-  std::vector<float> difference(reference.size());
-  for (std::size_t i = 0; i < reference.size(); ++i) difference[i] = second[i] - reference[i];
-  // The reverb's slow modulation goes on from the first song, so the two differ by a trace.
-  EXPECT_LT(Rms(difference), 0.05 * Rms(reference));
+  HeardMusic music;
+  ASSERT_TRUE(music.engine.Start() && music.engine.Load(song(1)) && music.engine.Play());
+  ASSERT_FALSE(music.fromFirstSound(kPeriod).empty());
+  ASSERT_TRUE(music.engine.Load(song(2)) && music.engine.Play());
+  EXPECT_LT(Difference(music.render(kRate), reference), kSameMusic);
 }
 
 TEST_F(MusicPlaying, VolumeFollowsHundredthsOfADecibelAndLoudSongsKeepHeadroom) {
-  FluidMusicEngine engine(TestSoundFont());
+  HeardMusic music;
   WriteFile(song(1), MidiImage(LoudArrangement()));
-  SetMusicEngine(&engine);
-  InitMusic();  // -900
-  LoadSong(1);
-  PlaySong();
-  const std::vector<float> quiet = RenderFromFirstSound(engine, kRate);
+  ASSERT_TRUE(music.engine.Start() && music.engine.Load(song(1)));
+  music.engine.SetVolume(-900);
+  ASSERT_TRUE(music.engine.Play());
+  const std::vector<float> quiet = music.fromFirstSound(kRate);
   ASSERT_FALSE(quiet.empty());
-  chooseSong(1);  // 570
-  const std::vector<float> loud = Render(engine, 8 * kRate);
+  Choose(music.engine, song(1));  // +570
+  const std::vector<float> loud = music.render(8 * kRate);
   const double gain = 20 * std::log10(Rms(loud, 0, 2 * kRate) / Rms(quiet));
   EXPECT_NEAR(gain, 14.7, 0.5);
   EXPECT_LT(Peak(loud), 0.9);  // below full scale with room to spare, not clipped by the output
@@ -228,17 +160,16 @@ TEST_F(MusicPlaying, VolumeFollowsHundredthsOfADecibelAndLoudSongsKeepHeadroom) 
 TEST_F(MusicPlaying, TheGamesOwnSongsSoundWhenTheyAreThere) {
   int found = 0;
   for (int n = 1; n <= 4; ++n) {
-    const std::string path = std::string(NOKTURNA_SONG_ALBUM_DIR) + "/" + songFile[n];
+    const std::string path = std::string(NOKTURNA_SONG_ALBUM_DIR) + "/Music" + std::to_string(n) + ".mid";
     if (!fs::exists(path)) continue;
     SCOPED_TRACE(path);
     ++found;
-    FluidMusicEngine engine(TestSoundFont());
-    fs::copy_file(path, song(1), fs::copy_options::overwrite_existing);
-    loadWindow(engine);
-    ASSERT_TRUE(MusicReady());
-    const std::vector<float> music = RenderFromFirstSound(engine, 20 * kRate);
-    ASSERT_FALSE(music.empty());
-    EXPECT_LT(Peak(music), 1.0);
+    HeardMusic music;
+    StartUp(music.engine, path);
+    ASSERT_TRUE(music.engine.IsPlaying());
+    const std::vector<float> heard = music.fromFirstSound(20 * kRate);
+    ASSERT_FALSE(heard.empty());
+    EXPECT_LT(Peak(heard), 1.0);
   }
   if (found == 0) GTEST_SKIP() << "the song album is not there yet";
 }
@@ -252,75 +183,63 @@ TEST_F(MusicLifecycle, ASongAskedForBeforeTheFontIsInStartsFromItsBeginningOnceI
   WriteFile(song(1), MidiImage(PianoPhrase()));
   std::vector<float> early;
   {
-    FluidMusicEngine engine(TestSoundFont());
-    loadWindow(engine);  // at once: the font is still on its way
-    early = RenderFromFirstSound(engine, 8192);
-    SetMusicEngine(nullptr);
+    HeardMusic music;
+    StartUp(music.engine, song(1));  // at once: the font is still on its way
+    early = music.fromFirstSound(8192);
   }
-  FluidMusicEngine engine(TestSoundFont());
-  loadWindow(engine);
-  ASSERT_FALSE(RenderFromFirstSound(engine, kPeriod).empty());
-  chooseSong(1);
-  const std::vector<float> reference = Render(engine, 8192);
+  HeardMusic music;
+  StartUp(music.engine, song(1));
+  ASSERT_FALSE(music.fromFirstSound(kPeriod).empty());
+  Choose(music.engine, song(1));
+  const std::vector<float> reference = music.render(8192);
   ASSERT_EQ(early.size(), reference.size());
-  std::vector<float> difference(early.size());
-  for (std::size_t i = 0; i < early.size(); ++i) difference[i] = early[i] - reference[i];
-  EXPECT_LT(Rms(difference), 0.05 * Rms(reference));
+  EXPECT_LT(Difference(early, reference), kSameMusic);
 }
 
 TEST_F(MusicLifecycle, ShuttingDownWaitsNeitherForTheFontNorForTheSong) {
   WriteFile(song(1), MidiImage(PianoPhrase()));
   // The engine checks the font file on the calling thread, then its loading thread opens it again. A
-  // write lease taken in between holds that second open until the test lets the lease go (the kernel
+  // write lease taken in between holds that second open up until the test lets the lease go (the kernel
   // gives way by itself only after /proc/sys/fs/lease-break-time, 45 s by default): a load that cannot
-  // finish. The kernel tells the lease holder of an open that waits by SIGIO.
+  // finish. The kernel tells the lease holder of an open held up by SIGIO.
   const std::string font = folder_ + "/held.sf2";
   fs::copy_file(TestSoundFont(), font);
   testing::ScopedProcessState process;
   process.ignoreSignal(SIGIO);
-  const long threads = ThreadCount();
   bool held = false;
   // The loading thread may open the font before the lease is in place; it then loads as usual, and the
   // engine is made again.
   for (int attempt = 0; attempt < 20 && !held; ++attempt) {
-    auto engine = std::make_unique<FluidMusicEngine>(font);
-    SetMusicEngine(engine.get());
-    InitMusic();
-    ASSERT_TRUE(MusicReady());
+    auto music = std::make_unique<HeardMusic>(std::vector<std::string>{font});
+    ASSERT_TRUE(music->engine.Start());
     const int lease = open(font.c_str(), O_RDONLY);
     ASSERT_GE(lease, 0);
     const bool leased = fcntl(lease, F_SETLEASE, F_WRLCK) == 0;
     ASSERT_TRUE(leased || errno == EAGAIN) << "no lease on " << font << ": " << std::strerror(errno);
     if (leased) {
-      // A write lease with an open waiting on it reads as the read lease it is asked to become.
-      EXPECT_TRUE(WaitUntil([&] { return fcntl(lease, F_GETLEASE) == F_RDLCK || ThreadCount() == threads; }));
+      // A write lease that an open ran into reads as the read lease it is asked to become. The loader
+      // is gone once the font is in.
+      EXPECT_TRUE(WaitUntil(
+          [&] { return fcntl(lease, F_GETLEASE) == F_RDLCK || ThreadsNamed("nokturna font") == 0; }));
       held = fcntl(lease, F_GETLEASE) == F_RDLCK;
     }
+    if (held) StartUp(music->engine, song(1));  // the song waits for the font
+    music.reset();
+    EXPECT_EQ(ThreadsNamed("nokturna"), 0) << "a thread of the engine outlived it";
     if (held) {
-      LoadSong(1);
-      PlaySong();  // the song waits for the font
-    }
-    ShutDownMusic();
-    SetMusicEngine(nullptr);
-    engine.reset();
-    if (held) {
-      EXPECT_GT(ThreadCount(), threads) << "the engine waited for its font";
+      EXPECT_EQ(fcntl(lease, F_GETLEASE), F_RDLCK) << "the lease went: the load was not held to the end";
     }
     close(lease);
-    // The load, held or not, ends on its own and is thrown away.
-    ASSERT_TRUE(WaitUntil([&] { return ThreadCount() == threads; }))
-        << "the font's loading thread never ended";
   }
   ASSERT_TRUE(held) << "the loading thread always opened the font before the lease was in place";
 
   // Rendered offline, a song moves on only as the test renders it: a shutdown that waited for its end
   // would never return.
-  FluidMusicEngine engine(TestSoundFont());
-  loadWindow(engine);
-  ASSERT_FALSE(RenderFromFirstSound(engine, kPeriod).empty());
-  ShutDownMusic();
-  Render(engine, kPeriod);
-  EXPECT_LT(Peak(Render(engine, kRate)), 1e-6);
+  HeardMusic music;
+  StartUp(music.engine, song(1));
+  ASSERT_FALSE(music.fromFirstSound(kPeriod).empty());
+  music.engine.Stop();
+  EXPECT_LT(Peak(music.render(kRate)), 1e-6);
 }
 
 // ---------------------------------------------------------------------------------------------------
@@ -329,7 +248,8 @@ TEST_F(MusicLifecycle, ShuttingDownWaitsNeitherForTheFontNorForTheSong) {
 using MusicBadInput = SongFolder;
 
 TEST_F(MusicBadInput, UnloadableSongFilesLoadNothingAndTheOldSongPlaysAgain) {
-  FluidMusicEngine engine(TestSoundFont());
+  HeardMusic music;
+  FluidMusicEngine& engine = music.engine;
   const std::vector<std::uint8_t> good = MidiImage(PianoPhrase());
   const std::string sub = folder_ + "/sub/";
 
@@ -356,20 +276,14 @@ TEST_F(MusicBadInput, UnloadableSongFilesLoadNothingAndTheOldSongPlaysAgain) {
   fs::resize_file(sub + "long.mid", (8 << 20) + 1);
   EXPECT_FALSE(engine.Load(sub + "long.mid")) << "over 8 MB";
 
-  // Under the module: song 4 plays; choosing the broken song 2 plays song 4 again from its start.
+  // Song 4 plays; choosing the broken songs 1 to 3 plays song 4 again from its start.
   WriteFile(sub + "Music4.mid", good);
-  songFolder = sub;
-  SetMusicEngine(&engine);
-  InitMusic();
-  LoadSong(4);
-  SetMusicVolume(85);
-  PlaySong();
-  const std::vector<float> first = RenderFromFirstSound(engine, 8192);
+  StartUp(engine, sub + "Music4.mid");
+  const std::vector<float> first = music.fromFirstSound(8192);
   ASSERT_FALSE(first.empty());
-  for (std::uint8_t n : {1, 2, 3}) {
-    chooseSong(n);
-    const std::vector<float> again = Render(engine, 8192);
-    EXPECT_GT(Rms(again), 0.5 * Rms(first)) << "song " << int{n};
+  for (int n : {1, 2, 3}) {
+    Choose(engine, sub + "Music" + std::to_string(n) + ".mid");
+    EXPECT_LT(Difference(music.render(8192), first), kSameMusic) << "song " << n;
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
@@ -395,7 +309,8 @@ TEST_F(MusicBadInput, AnUnreadableSongFileLoadsNothing) {
       _exit(1);
     }
     if (access(unreadable.c_str(), R_OK) == 0) _exit(2);
-    FluidMusicEngine engine(TestSoundFont());
+    OfflineMixer mixer;
+    FluidMusicEngine engine(mixer, {TestSoundFont()});
     if (!engine.Load(readable)) _exit(3);
     _exit(engine.Load(unreadable) ? 4 : 0);
   }
@@ -432,9 +347,9 @@ TEST_F(MusicBadInput, AFontThatCannotBeCutIsReadWholeAndSoundsTheSame) {
   WriteFile(song(1), MidiImage(LoudArrangement()));
   std::vector<float> rendered[2];
   for (int whole = 0; whole < 2; ++whole) {
-    FluidMusicEngine engine(whole ? font : TestSoundFont());
-    ASSERT_TRUE(engine.Start() && engine.Load(song(1)) && engine.Play());
-    rendered[whole] = RenderFromFirstSound(engine, kRate);
+    HeardMusic music({whole ? font : TestSoundFont()});
+    ASSERT_TRUE(music.engine.Start() && music.engine.Load(song(1)) && music.engine.Play());
+    rendered[whole] = music.fromFirstSound(kRate);
     ASSERT_FALSE(rendered[whole].empty()) << (whole ? "the font with the extra chunk" : "the font");
   }
   EXPECT_TRUE(rendered[1] == rendered[0]) << "the whole font sounds otherwise than the presets cut from it";
@@ -446,24 +361,22 @@ TEST_F(MusicBadInput, NoSoundFontOrOnlyBrokenOnesLeaveTheMusicOffWithoutAWord) {
 
   ::testing::internal::CaptureStderr();
   {
-    FluidMusicEngine engine(folder_ + "/none.sf2");
-    loadWindow(engine);
-    EXPECT_FALSE(MusicReady());
-    EXPECT_LT(Peak(Render(engine, kRate / 4)), 1e-9);
-    SetMusicEngine(nullptr);
+    HeardMusic music({folder_ + "/none.sf2"});
+    EXPECT_FALSE(music.engine.Start());
+    StartUp(music.engine, song(1));
+    EXPECT_FALSE(music.engine.IsPlaying());
+    EXPECT_LT(Peak(music.render(kRate / 4)), 1e-9);
   }
   {
     // Two of the headers pass, but every load fails on the font's thread: silence, and the next start
     // gives up.
-    FluidMusicEngine engine(bad);
-    loadWindow(engine);
-    EXPECT_TRUE(MusicReady());
-    EXPECT_TRUE(WaitUntil([&] { return !engine.Start(); }));
-    EXPECT_FALSE(engine.IsPlaying()) << "the song that waited for a font is given up";
-    EXPECT_LT(Peak(Render(engine, kRate / 4)), 1e-9);
-    chooseSong(1);
-    EXPECT_FALSE(MusicReady());
-    SetMusicEngine(nullptr);
+    HeardMusic music(bad);
+    StartUp(music.engine, song(1));
+    EXPECT_TRUE(WaitUntil([&] { return !music.engine.Start(); }));
+    EXPECT_FALSE(music.engine.IsPlaying()) << "the song that waited for a font is given up";
+    EXPECT_LT(Peak(music.render(kRate / 4)), 1e-9);
+    Choose(music.engine, song(1));
+    EXPECT_FALSE(music.engine.IsPlaying());
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
@@ -473,11 +386,10 @@ TEST_F(MusicBadInput, AFontThatIsThereButDoesNotLoadGivesWayToTheNext) {
   ::testing::internal::CaptureStderr();
   for (const std::string& bad : WriteBadFonts(folder_)) {
     SCOPED_TRACE(bad);
-    FluidMusicEngine engine(std::vector<std::string>{bad, TestSoundFont()});
-    loadWindow(engine);
-    ASSERT_TRUE(MusicReady());
-    EXPECT_FALSE(RenderFromFirstSound(engine, kPeriod).empty()) << "no song from the next font";
-    SetMusicEngine(nullptr);
+    HeardMusic music({bad, TestSoundFont()});
+    StartUp(music.engine, song(1));
+    ASSERT_TRUE(music.engine.IsPlaying());
+    EXPECT_FALSE(music.fromFirstSound(kPeriod).empty()) << "no song from the next font";
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }

@@ -9,10 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "audio/fluid_music_engine.h"
-#include "audio/music_player.h"
-#include "audio/sdl_audio_output.h"
-#include "audio/song_album.h"
+#include "tests/audio/heard_music.h"
 #include "tests/audio/midi_image.h"
 #include "tests/audio/wait_until.h"
 
@@ -23,8 +20,8 @@ namespace fs = std::filesystem;
 using testing::MidiNote;
 using testing::MidiSong;
 
-constexpr int kRate = SdlAudioOutput::kOutputRate;
-constexpr int kPeriod = SdlAudioOutput::kPeriodFrames;
+using testing::kPeriod;
+using testing::kRate;
 
 // Eight bars of a pop tune at 120 beats a minute (16 s): an alto sax over string chords, a finger bass
 // and a plain rock beat, at the velocities of ordinary MIDI files (about 100 on average in those the
@@ -60,19 +57,11 @@ TEST(MusicLevel, OrdinaryMusicPlaysAtAboutMinusTwentyDecibelsAtTheStartUpVolume)
   ASSERT_NE(mkdtemp(pattern), nullptr);
   const std::string folder = pattern;
   testing::WriteFile(folder + "/Music1.mid", testing::MidiImage(OrdinaryArrangement()));
-  songFolder = folder + "/";
-  songFile[1] = "Music1.mid";
 
-  FluidMusicEngine engine(font);
-  SetMusicEngine(&engine);
-  InitMusic();
-  LoadSong(1);
-  SetMusicVolume(85);  // +570 hundredths of a decibel, as the game starts
-  PlaySong();
-  ASSERT_TRUE(testing::WaitUntil([&] { return engine.sounding(); })) << "the song never started";
-  std::vector<float> music(2L * kPeriod * (16 * kRate / kPeriod), 0.0f);  // 16 s in whole periods
-  for (std::size_t done = 0; done < music.size(); done += 2 * kPeriod) engine.mixInto(&music[done], kPeriod);
-  SetMusicEngine(nullptr);
+  testing::HeardMusic heard({font});
+  testing::StartUp(heard.engine, folder + "/Music1.mid");  // at +570 hundredths of a decibel
+  ASSERT_TRUE(testing::WaitUntil([&] { return heard.mixer.sounding(); })) << "the song never started";
+  const std::vector<float> music = heard.render(kPeriod * (16 * kRate / kPeriod));  // 16 s in whole periods
   fs::remove_all(folder);
 
   double sum = 0;

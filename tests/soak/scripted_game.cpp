@@ -43,7 +43,7 @@ int main(int argc, char* argv[]) {
   // The small SoundFont when there is one: the game's path all the same, in a fraction of the time.
   const std::string smallFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
   nokturna::FluidMusicEngine music(
-      output, access(smallFont.c_str(), R_OK) == 0 ? smallFont : nokturna::DefaultSoundFont());
+      output, {access(smallFont.c_str(), R_OK) == 0 ? smallFont : nokturna::DefaultSoundFont()});
   nokturna::SetMusicEngine(&music);
 
   bool crowned = false;
