@@ -21,10 +21,11 @@
 #include <thread>
 #include <vector>
 
+#include "audio/clip_player.h"
 #include "audio/fluid_music_engine.h"
-#include "audio/music_player.h"
+#include "audio/game_sound.h"
+#include "audio/in_process_back_end.h"
 #include "audio/sdl_audio_output.h"
-#include "audio/song_album.h"
 
 namespace {
 
@@ -33,8 +34,6 @@ using nokturna::SdlAudioOutput;
 
 constexpr int kRate = SdlAudioOutput::kOutputRate;
 constexpr int kPeriod = SdlAudioOutput::kPeriodFrames;
-// The volume setting the game starts with: 85 x 42 - 3000 = +570 hundredths of a decibel.
-constexpr std::int16_t kStartUpSetting = 85;
 constexpr double kSilence = 1e-3;  // -60 dBFS
 constexpr double kGoalDb = 4.0;
 constexpr double kSpan = 120.0;  // seconds of music measured at most
@@ -66,18 +65,19 @@ struct Level {
 
 double Db(double amplitude) { return amplitude > 0 ? 20 * std::log10(amplitude) : -200; }
 
-// Plays `path` the way the game plays a song, through the music module's own operations.
+// No clips here: the music alone.
+class NoClips : public nokturna::ClipPlayer {
+ public:
+  void play(const std::uint8_t*, std::size_t) override {}
+};
+
+// Plays `path` the way the game's back end begins a song it is asked for, at the start-up volume.
 Level Measure(const std::string& path) {
   Level level;
-  const fs::path file(path);
   nokturna::FluidMusicEngine engine(nokturna::DefaultSoundFont());
-  nokturna::songFolder = file.parent_path().string() + "/";
-  nokturna::songFile[1] = file.filename().string();
-  nokturna::SetMusicEngine(&engine);
-  nokturna::InitMusic();
-  nokturna::LoadSong(1);
-  nokturna::SetMusicVolume(kStartUpSetting);
-  nokturna::PlaySong();
+  NoClips clips;
+  nokturna::InProcessBackEnd backEnd(clips, engine);
+  backEnd.bringTo({path, 1, false, nokturna::GameSound::kVolumeSetting});  // +570
 
   // The SoundFont loads on a thread of its own; the song starts from its beginning once it is in.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
@@ -98,7 +98,6 @@ Level Measure(const std::string& path) {
       if (first != music.end()) from = static_cast<std::size_t>(first - music.begin()) & ~std::size_t{1};
     }
   }
-  nokturna::SetMusicEngine(nullptr);
   if (from == SIZE_MAX) return level;
   music.resize(std::min(music.size(), from + span));
   const auto last = std::find_if(music.rbegin(), music.rend(), audible).base();

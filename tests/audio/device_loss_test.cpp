@@ -16,10 +16,8 @@
 #include <vector>
 
 #include "audio/fluid_music_engine.h"
-#include "audio/music_player.h"
 #include "audio/sdl_audio_output.h"
 #include "audio/sdl_clip_player.h"
-#include "audio/song_album.h"
 #include "tests/audio/disk_device.h"
 #include "tests/audio/midi_image.h"
 #include "tests/audio/scoped_process_state.h"
@@ -65,9 +63,8 @@ TEST(LostSoundDevice, TheSongIsHeardOnceADeviceComesAndPicksUpWhereItStoppedWhen
   // The device writes into `server`; the recording made before the loss is moved to `before`.
   const std::string server = ::testing::TempDir() + "nokturna-lost-" + std::to_string(getpid());
   const std::string before = server + "-before", file = "/out.raw";
-  songFolder = ::testing::TempDir();
-  songFile[1] = "nokturna-lost-" + std::to_string(getpid()) + ".mid";
-  testing::WriteFile(songFolder + songFile[1], testing::MidiImage(testing::PianoPhrase()));  // two seconds
+  const std::string songFile = ::testing::TempDir() + "nokturna-lost-" + std::to_string(getpid()) + ".mid";
+  testing::WriteFile(songFile, testing::MidiImage(testing::PianoPhrase()));  // two seconds
   testing::ScopedProcessState process;
   testing::UseDiskDevice(process, server + file);
   process.ignoreSignal(SIGXFSZ);  // a write past the size limit fails with EFBIG instead
@@ -77,7 +74,7 @@ TEST(LostSoundDevice, TheSongIsHeardOnceADeviceComesAndPicksUpWhereItStoppedWhen
   std::vector<float> song;
   {
     FluidMusicEngine offline(font);
-    ASSERT_TRUE(offline.Start() && offline.Load(songFolder + songFile[1]));
+    ASSERT_TRUE(offline.Start() && offline.Load(songFile));
     offline.SetVolume(-900);
     ASSERT_TRUE(offline.Play());
     std::vector<float> period(2 * kPeriod);
@@ -99,11 +96,9 @@ TEST(LostSoundDevice, TheSongIsHeardOnceADeviceComesAndPicksUpWhereItStoppedWhen
     EXPECT_FALSE(output.isOpen());
     SdlClipPlayer clips(output);
     FluidMusicEngine music(output, font);
-    SetMusicEngine(&music);
-    InitMusic();  // as the window starts it, at -900
-    LoadSong(1);
-    PlaySong();
-    EXPECT_TRUE(MusicReady()) << "the music waits for a device rather than giving up";
+    ASSERT_TRUE(music.Start());
+    music.SetVolume(-900);  // where the engine is set as it starts
+    ASSERT_TRUE(music.Load(songFile) && music.Play()) << "the music waits for a device rather than giving up";
 
     // The sound server comes up.
     fs::create_directory(server);
@@ -123,8 +118,7 @@ TEST(LostSoundDevice, TheSongIsHeardOnceADeviceComesAndPicksUpWhereItStoppedWhen
     fs::create_directory(server);
     ASSERT_TRUE(WaitUntil([&] { return FramesIn(server + file) >= 24 * kPeriod; }))
         << "the sound never came back";
-    ShutDownMusic();
-    SetMusicEngine(nullptr);
+    music.Stop();
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 
@@ -133,7 +127,7 @@ TEST(LostSoundDevice, TheSongIsHeardOnceADeviceComesAndPicksUpWhereItStoppedWhen
   const long heardBefore = static_cast<long>(heardFirst.size()) / 2;
   fs::remove_all(before);
   fs::remove_all(server);
-  std::remove((songFolder + songFile[1]).c_str());
+  std::remove(songFile.c_str());
 
   ASSERT_GE(heardSecond.size(), 2u * 16 * kPeriod);
   EXPECT_LT(Difference(heardFirst, song, 0, heardBefore), 0.05) << "not the song from its start";

@@ -1,5 +1,5 @@
 // The real music engine, rendered offline through its AudioSource (no sound device needed), both on its
-// own and under the music module. Songs are small MIDI files the tests write themselves.
+// own and under the game's sound. Songs are small MIDI files the tests write themselves.
 #include "audio/fluid_music_engine.h"
 
 #include <fcntl.h>
@@ -18,12 +18,12 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "audio/music_player.h"
 #include "audio/sdl_audio_output.h"
-#include "audio/song_album.h"
+#include "tests/audio/game_music.h"
 #include "tests/audio/midi_image.h"
 #include "tests/audio/scoped_process_state.h"
 #include "tests/audio/wait_until.h"
@@ -96,33 +96,23 @@ class SongFolder : public ::testing::Test {
     char pattern[] = "/tmp/nokturna-music-XXXXXX";
     ASSERT_NE(mkdtemp(pattern), nullptr);
     folder_ = pattern;
-    songFolder = folder_ + "/";
-    for (int i = 1; i <= 4; ++i) songFile[i] = "Music" + std::to_string(i) + ".mid";
   }
   void TearDown() override {
-    SetMusicEngine(nullptr);
+    game_.reset();
     if (!folder_.empty()) fs::remove_all(folder_);
   }
 
-  std::string song(int n) const { return songFolder + songFile[n]; }
+  static std::string songName(int n) { return "Music" + std::to_string(n) + ".mid"; }
+  std::string song(int n) const { return folder_ + "/" + songName(n); }
 
-  void loadWindow(FluidMusicEngine& engine) {
-    SetMusicEngine(&engine);
-    InitMusic();
-    LoadSong(1);
-    SetMusicVolume(85);
-    PlaySong();
-  }
-
-  static void chooseSong(std::uint8_t n) {
-    StopSong();
-    LoadSong(n);
-    InitMusic();
-    SetMusicVolume(85);
-    PlaySong();
-  }
+  // The game starts with the songs of `folder` on `engine`: the first one plays, at +570.
+  void loadWindow(FluidMusicEngine& engine) { game_.emplace(engine, folder_ + "/"); }
+  void chooseSong(int n) { game_->sound().chooseSong(n); }
+  // Music off, as the game also does when it is left.
+  void musicOff() { game_->sound().switchMusic(false); }
 
   std::string folder_;
+  std::optional<testing::GameMusic> game_;
 };
 
 // ---------------------------------------------------------------------------------------------------
@@ -165,7 +155,7 @@ TEST_F(MusicPlaying, StopSilencesTheSongWithinOnePeriod) {
   WriteFile(song(1), MidiImage(LoudArrangement()));
   loadWindow(engine);
   ASSERT_GT(Rms(RenderFromFirstSound(engine, kRate / 2)), 1e-3);
-  StopSong();
+  musicOff();
   EXPECT_FALSE(engine.sounding()) << "a stopped song leaves nothing ringing";
   Render(engine, kPeriod);
   EXPECT_LT(Peak(Render(engine, 10 * kPeriod)), 1e-6);
@@ -212,13 +202,12 @@ TEST_F(MusicPlaying, ASongWithInstrumentsTheLastOneLackedSoundsAsItDoesAlone) {
 TEST_F(MusicPlaying, VolumeFollowsHundredthsOfADecibelAndLoudSongsKeepHeadroom) {
   FluidMusicEngine engine(TestSoundFont());
   WriteFile(song(1), MidiImage(LoudArrangement()));
-  SetMusicEngine(&engine);
-  InitMusic();  // -900
-  LoadSong(1);
-  PlaySong();
+  ASSERT_TRUE(engine.Start());
+  engine.SetVolume(-900);  // where the engine is set as it starts
+  ASSERT_TRUE(engine.Load(song(1)) && engine.Play());
   const std::vector<float> quiet = RenderFromFirstSound(engine, kRate);
   ASSERT_FALSE(quiet.empty());
-  chooseSong(1);  // 570
+  loadWindow(engine);  // 570
   const std::vector<float> loud = Render(engine, 8 * kRate);
   const double gain = 20 * std::log10(Rms(loud, 0, 2 * kRate) / Rms(quiet));
   EXPECT_NEAR(gain, 14.7, 0.5);
@@ -228,14 +217,13 @@ TEST_F(MusicPlaying, VolumeFollowsHundredthsOfADecibelAndLoudSongsKeepHeadroom) 
 TEST_F(MusicPlaying, TheGamesOwnSongsSoundWhenTheyAreThere) {
   int found = 0;
   for (int n = 1; n <= 4; ++n) {
-    const std::string path = std::string(NOKTURNA_SONG_ALBUM_DIR) + "/" + songFile[n];
+    const std::string path = std::string(NOKTURNA_SONG_ALBUM_DIR) + "/" + songName(n);
     if (!fs::exists(path)) continue;
     SCOPED_TRACE(path);
     ++found;
     FluidMusicEngine engine(TestSoundFont());
     fs::copy_file(path, song(1), fs::copy_options::overwrite_existing);
     loadWindow(engine);
-    ASSERT_TRUE(MusicReady());
     const std::vector<float> music = RenderFromFirstSound(engine, 20 * kRate);
     ASSERT_FALSE(music.empty());
     EXPECT_LT(Peak(music), 1.0);
@@ -255,7 +243,7 @@ TEST_F(MusicLifecycle, ASongAskedForBeforeTheFontIsInStartsFromItsBeginningOnceI
     FluidMusicEngine engine(TestSoundFont());
     loadWindow(engine);  // at once: the font is still on its way
     early = RenderFromFirstSound(engine, 8192);
-    SetMusicEngine(nullptr);
+    game_.reset();
   }
   FluidMusicEngine engine(TestSoundFont());
   loadWindow(engine);
@@ -284,9 +272,7 @@ TEST_F(MusicLifecycle, ShuttingDownWaitsNeitherForTheFontNorForTheSong) {
   // engine is made again.
   for (int attempt = 0; attempt < 20 && !held; ++attempt) {
     auto engine = std::make_unique<FluidMusicEngine>(font);
-    SetMusicEngine(engine.get());
-    InitMusic();
-    ASSERT_TRUE(MusicReady());
+    ASSERT_TRUE(engine->Start());
     const int lease = open(font.c_str(), O_RDONLY);
     ASSERT_GE(lease, 0);
     const bool leased = fcntl(lease, F_SETLEASE, F_WRLCK) == 0;
@@ -297,11 +283,9 @@ TEST_F(MusicLifecycle, ShuttingDownWaitsNeitherForTheFontNorForTheSong) {
       held = fcntl(lease, F_GETLEASE) == F_RDLCK;
     }
     if (held) {
-      LoadSong(1);
-      PlaySong();  // the song waits for the font
+      ASSERT_TRUE(engine->Load(song(1)) && engine->Play());  // the song waits for the font
     }
-    ShutDownMusic();
-    SetMusicEngine(nullptr);
+    engine->Stop();
     engine.reset();
     if (held) {
       EXPECT_GT(ThreadCount(), threads) << "the engine waited for its font";
@@ -318,7 +302,7 @@ TEST_F(MusicLifecycle, ShuttingDownWaitsNeitherForTheFontNorForTheSong) {
   FluidMusicEngine engine(TestSoundFont());
   loadWindow(engine);
   ASSERT_FALSE(RenderFromFirstSound(engine, kPeriod).empty());
-  ShutDownMusic();
+  musicOff();
   Render(engine, kPeriod);
   EXPECT_LT(Peak(Render(engine, kRate)), 1e-6);
 }
@@ -356,20 +340,16 @@ TEST_F(MusicBadInput, UnloadableSongFilesLoadNothingAndTheOldSongPlaysAgain) {
   fs::resize_file(sub + "long.mid", (8 << 20) + 1);
   EXPECT_FALSE(engine.Load(sub + "long.mid")) << "over 8 MB";
 
-  // Under the module: song 4 plays; choosing the broken song 2 plays song 4 again from its start.
+  // Under the game's sound: song 4 plays; choosing the broken songs plays song 4 again from its start.
   WriteFile(sub + "Music4.mid", good);
-  songFolder = sub;
-  SetMusicEngine(&engine);
-  InitMusic();
-  LoadSong(4);
-  SetMusicVolume(85);
-  PlaySong();
+  game_.emplace(engine, sub);
+  chooseSong(4);
   const std::vector<float> first = RenderFromFirstSound(engine, 8192);
   ASSERT_FALSE(first.empty());
-  for (std::uint8_t n : {1, 2, 3}) {
+  for (int n : {1, 2, 3}) {
     chooseSong(n);
     const std::vector<float> again = Render(engine, 8192);
-    EXPECT_GT(Rms(again), 0.5 * Rms(first)) << "song " << int{n};
+    EXPECT_GT(Rms(again), 0.5 * Rms(first)) << "song " << n;
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
@@ -448,22 +428,21 @@ TEST_F(MusicBadInput, NoSoundFontOrOnlyBrokenOnesLeaveTheMusicOffWithoutAWord) {
   {
     FluidMusicEngine engine(folder_ + "/none.sf2");
     loadWindow(engine);
-    EXPECT_FALSE(MusicReady());
+    EXPECT_FALSE(engine.IsPlaying());
     EXPECT_LT(Peak(Render(engine, kRate / 4)), 1e-9);
-    SetMusicEngine(nullptr);
+    game_.reset();
   }
   {
     // Two of the headers pass, but every load fails on the font's thread: silence, and the next start
     // gives up.
     FluidMusicEngine engine(bad);
     loadWindow(engine);
-    EXPECT_TRUE(MusicReady());
     EXPECT_TRUE(WaitUntil([&] { return !engine.Start(); }));
     EXPECT_FALSE(engine.IsPlaying()) << "the song that waited for a font is given up";
     EXPECT_LT(Peak(Render(engine, kRate / 4)), 1e-9);
     chooseSong(1);
-    EXPECT_FALSE(MusicReady());
-    SetMusicEngine(nullptr);
+    EXPECT_FALSE(engine.IsPlaying());
+    game_.reset();
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
@@ -475,9 +454,8 @@ TEST_F(MusicBadInput, AFontThatIsThereButDoesNotLoadGivesWayToTheNext) {
     SCOPED_TRACE(bad);
     FluidMusicEngine engine(std::vector<std::string>{bad, TestSoundFont()});
     loadWindow(engine);
-    ASSERT_TRUE(MusicReady());
     EXPECT_FALSE(RenderFromFirstSound(engine, kPeriod).empty()) << "no song from the next font";
-    SetMusicEngine(nullptr);
+    game_.reset();
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }

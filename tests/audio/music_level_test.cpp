@@ -10,9 +10,8 @@
 #include <vector>
 
 #include "audio/fluid_music_engine.h"
-#include "audio/music_player.h"
 #include "audio/sdl_audio_output.h"
-#include "audio/song_album.h"
+#include "tests/audio/game_music.h"
 #include "tests/audio/midi_image.h"
 #include "tests/audio/wait_until.h"
 
@@ -60,19 +59,15 @@ TEST(MusicLevel, OrdinaryMusicPlaysAtAboutMinusTwentyDecibelsAtTheStartUpVolume)
   ASSERT_NE(mkdtemp(pattern), nullptr);
   const std::string folder = pattern;
   testing::WriteFile(folder + "/Music1.mid", testing::MidiImage(OrdinaryArrangement()));
-  songFolder = folder + "/";
-  songFile[1] = "Music1.mid";
 
   FluidMusicEngine engine(font);
-  SetMusicEngine(&engine);
-  InitMusic();
-  LoadSong(1);
-  SetMusicVolume(85);  // +570 hundredths of a decibel, as the game starts
-  PlaySong();
-  ASSERT_TRUE(testing::WaitUntil([&] { return engine.sounding(); })) << "the song never started";
   std::vector<float> music(2L * kPeriod * (16 * kRate / kPeriod), 0.0f);  // 16 s in whole periods
-  for (std::size_t done = 0; done < music.size(); done += 2 * kPeriod) engine.mixInto(&music[done], kPeriod);
-  SetMusicEngine(nullptr);
+  {
+    testing::GameMusic game(engine, folder + "/");  // the first song, at +570 as the game starts
+    ASSERT_TRUE(testing::WaitUntil([&] { return engine.sounding(); })) << "the song never started";
+    for (std::size_t done = 0; done < music.size(); done += 2 * kPeriod)
+      engine.mixInto(&music[done], kPeriod);
+  }
   fs::remove_all(folder);
 
   double sum = 0;
