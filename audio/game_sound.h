@@ -28,6 +28,9 @@ class GameSound {
   // The sound as every start begins: effects on; with a song in `album`, the music on and the first song
   // playing. `now` tells the time, for the clips that wait (tests bring a clock of their own).
   explicit GameSound(SongAlbum album, std::function<Clock::time_point()> now = Clock::now);
+  // One sound for the whole game: the window and the loader hold on to it.
+  GameSound(const GameSound&) = delete;
+  GameSound& operator=(const GameSound&) = delete;
 
   // The back end that makes the sound heard; null while there is none. It is told at once all that is
   // wanted, and so is the same one connected again.

@@ -18,8 +18,6 @@ struct WantedMusic {
   unsigned choice = 0;   // counts the song choices: a count not seen before begins `song` from its start
   bool stopped = false;  // Music off, or the game left: no song sounds until the next choice
   std::int16_t volumeSetting = 0;  // see HundredthsOfADecibel
-
-  bool operator==(const WantedMusic&) const = default;
 };
 
 // A volume setting in hundredths of a decibel: setting x 42 - 3000, worked out in 16 bits as the game has
