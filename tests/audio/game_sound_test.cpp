@@ -1,6 +1,8 @@
 // What a player hears through the game's sound and the back end in its own process: which song sounds,
 // from which file, at what level and from its beginning or not, and which clip sounds, told by the
-// state of a fake music engine and the clips a recording player was given.
+// state of a fake music engine and the clips a recording player was given. What each menu choice makes
+// heard is the audio menus' test (tests/ui/audio_menus_test.cpp); here, what no menu shows: a back end
+// that comes late or anew, one that cannot start, the volume's arithmetic, the clips by name.
 #include "audio/game_sound.h"
 
 #include <gtest/gtest.h>
@@ -21,9 +23,7 @@ using namespace std::chrono_literals;
 
 const SongAlbum kAlbum{"/songs/", true, true};
 const std::string kSong1 = "/songs/Music1.mid";
-const std::string kSong2 = "/songs/Music2.mid";
 const std::string kSong3 = "/songs/Music3.mid";
-const std::string kSong4 = "/songs/Music4.mid";
 
 class GameSoundTest : public ::testing::Test {
  protected:
@@ -42,72 +42,13 @@ class GameSoundTest : public ::testing::Test {
 
 using GameMusic = GameSoundTest;
 
-TEST_F(GameMusic, TheGameStartsWithTheFirstSongFromItsBeginningAtPlus570) {
-  GameSound sound = make();
-  sound.connect(&backEnd);
-  EXPECT_EQ(music.song(), kSong1);
-  EXPECT_EQ(music.level(), 570);
-  EXPECT_EQ(music.beginnings(), 1);
-  EXPECT_TRUE(sound.musicOn());
-  EXPECT_TRUE(sound.effectsOn());
-  EXPECT_EQ(sound.currentSong(), 1);
-}
-
-TEST_F(GameMusic, WithoutTheFirstSongNothingSoundsAtTheStart) {
-  // Only a later song there: the music is on and song 1 is asked for, but its file is missing.
+TEST_F(GameMusic, WithOnlyALaterSongTheMusicIsOnButTheMissingFirstSongSoundsNothing) {
   music.unloadable().insert(kSong1);
-  GameSound onlyLater = make({"/songs/", true, false});
-  onlyLater.connect(&backEnd);
-  EXPECT_EQ(music.song(), "");
-  EXPECT_TRUE(onlyLater.musicOn());
-  EXPECT_EQ(onlyLater.currentSong(), 1);
-
-  testing::FakeMusicEngine otherMusic;
-  InProcessBackEnd other{clips, otherMusic};
-  GameSound none = make({"/songs/", false, false});
-  none.connect(&other);
-  EXPECT_EQ(otherMusic.song(), "");
-  EXPECT_EQ(otherMusic.beginnings(), 0);
-  EXPECT_FALSE(none.musicOn());
-  EXPECT_EQ(none.currentSong(), 0);
-}
-
-TEST_F(GameMusic, EverySongChoiceBeginsItsSongAgainAtPlus570) {
-  GameSound sound = make();
+  GameSound sound = make({"/songs/", true, false});
   sound.connect(&backEnd);
-  sound.chooseSong(3);
-  EXPECT_EQ(music.song(), kSong3);
-  EXPECT_EQ(music.level(), 570);
-  EXPECT_EQ(music.beginnings(), 2);
-  // The song that sounds, chosen again, begins again rather than playing on.
-  sound.chooseSong(3);
-  EXPECT_EQ(music.song(), kSong3);
-  EXPECT_EQ(music.beginnings(), 3);
-  EXPECT_EQ(sound.currentSong(), 3);
-}
-
-TEST_F(GameMusic, ASongThatDoesNotLoadLeavesTheOneBeforeToBeginAgain) {
-  music.unloadable().insert(kSong2);
-  GameSound sound = make();
-  sound.connect(&backEnd);
-  sound.chooseSong(2);
-  EXPECT_EQ(music.song(), kSong1);
-  EXPECT_EQ(music.beginnings(), 2);
-  EXPECT_EQ(sound.currentSong(), 2);
-}
-
-TEST_F(GameMusic, MusicOffStopsTheSongAtOnceAndMusicOnStartsNothing) {
-  GameSound sound = make();
-  sound.connect(&backEnd);
-  sound.switchMusic(false);
-  EXPECT_EQ(music.song(), "");
-  EXPECT_FALSE(sound.musicOn());
-  sound.switchMusic(true);
   EXPECT_EQ(music.song(), "");
   EXPECT_TRUE(sound.musicOn());
-  EXPECT_EQ(music.beginnings(), 1);
-  sound.chooseSong(1);
-  EXPECT_EQ(music.song(), kSong1);
+  EXPECT_EQ(sound.currentSong(), 1);
 }
 
 TEST_F(GameMusic, ASongPlaysOnceAndBeingToldAgainNeverBeginsItAgain) {
@@ -139,7 +80,7 @@ TEST_F(GameMusic, WhatIsWantedBeforeTheBackEndArrivesSoundsOnceItDoes) {
   EXPECT_EQ(freshMusic.song(), kSong3);
   EXPECT_EQ(freshMusic.level(), 570);
 
-  // Music off before a back end arrives: it loads the song and plays nothing.
+  // Music off before a back end arrives: nothing sounds when it does.
   sound.connect(nullptr);
   sound.switchMusic(false);
   testing::FakeMusicEngine quietMusic;
@@ -158,15 +99,6 @@ TEST_F(GameMusic, AnEngineThatCannotStartPlaysNothingAndTheGameGoesOn) {
   sound.chooseSong(2);
   EXPECT_EQ(music.song(), "");
   EXPECT_EQ(music.beginnings(), 0);
-}
-
-TEST_F(GameMusic, TheFirstChoiceAfterAStartWithoutSongsPlaysAtPlus570) {
-  GameSound sound = make({"/songs/", false, false});
-  sound.connect(&backEnd);
-  sound.switchMusic(true);
-  sound.chooseSong(4);
-  EXPECT_EQ(music.song(), kSong4);
-  EXPECT_EQ(music.level(), 570);
 }
 
 TEST(MusicVolume, IsTheSettingTimes42Minus3000In16Bits) {
@@ -221,19 +153,6 @@ TEST_F(GameClips, EachClipSoundsItsOwnBuiltInFileByteForByte) {
   ASSERT_EQ(soundingAtNextPlay.size(), 4u);
   EXPECT_EQ(soundingAtNextPlay[0], files[1]);
   EXPECT_EQ(soundingAtNextPlay[3], files[4]);
-}
-
-TEST_F(GameClips, SoundOffSilencesOnlyTheClipsAskedForLater) {
-  GameSound sound = make();
-  sound.connect(&backEnd);
-  sound.play(Clip::LineClaimed);
-  sound.switchEffects(false);
-  sound.play(Clip::About);
-  EXPECT_FALSE(sound.effectsOn());
-  EXPECT_EQ(clips.plays.size(), 1u);
-  sound.switchEffects(true);
-  sound.play(Clip::About);
-  EXPECT_EQ(clips.plays.size(), 2u);
 }
 
 TEST_F(GameClips, AClipAskedForBeforeTheBackEndSoundsIfItArrivesWithinHalfASecond) {
