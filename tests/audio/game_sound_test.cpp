@@ -159,7 +159,7 @@ TEST_F(GameClips, AClipAskedForBeforeTheBackEndSoundsIfItArrivesWithinHalfASecon
   const std::vector<std::vector<std::uint8_t>> files = ClipFiles();
   GameSound sound = make();
   sound.play(Clip::HowToPlay);
-  sound.play(Clip::About);  // cuts off the one before, which so never sounds
+  sound.play(Clip::About);  // would have cut the one before off: only this one sounds
   now += 500ms;
   sound.connect(&backEnd);
   ASSERT_EQ(clips.plays.size(), 1u);
