@@ -1,6 +1,6 @@
-// The music engine the music module plays through: it keeps one song, read from a standard MIDI file,
+// The music engine the game's sound plays through: it keeps one song, read from a standard MIDI file,
 // and plays it once from its beginning. One song sounds at a time. No call throws: failures come back as
-// false, and only mean silence. The real engine is FluidMusicEngine; tests use a recording fake.
+// false, and only mean silence. The real engine is FluidMusicEngine; tests use a fake.
 #pragma once
 
 #include <cstdint>

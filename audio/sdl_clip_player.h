@@ -14,7 +14,7 @@ namespace nokturna {
 
 // Plays one clip at a time through the output: a new clip replaces the sounding one mid-period.
 // play() converts the WAV image into a buffer of the player's own before it returns, so the caller may
-// release or overwrite the image at once; PlaySoundClip relies on that, and so may any other caller.
+// release or overwrite the image at once.
 class SdlClipPlayer : public ClipPlayer, private AudioSource {
  public:
   // Joins `output`, which must outlive the player.

@@ -5,11 +5,6 @@
 
 namespace nokturna {
 
-std::string songFolder;
-std::array<std::string, 5> songFile;
-bool musicOn = false;
-std::int16_t musicVolume = 0;
-
 namespace {
 
 constexpr char kSeparator = '/';
@@ -23,8 +18,7 @@ std::string TrimBlanks(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
-// True when `folder` holds an ordinary file stored under exactly `name`. The folder's entries are compared
-// by name, so "music1.mid" is not taken for "Music1.mid" even where the file system ignores case.
+// The folder's entries are compared by name, so that letter case counts on every file system.
 bool HoldsFileNamed(const std::string& folder, const std::string& name) {
   std::error_code error;
   std::filesystem::directory_iterator entry(folder, error);
@@ -38,7 +32,11 @@ bool HoldsFileNamed(const std::string& folder, const std::string& name) {
   return false;
 }
 
+std::string SongFileName(int song) { return "Music" + std::to_string(song) + ".mid"; }
+
 }  // namespace
+
+std::string SongAlbum::songPath(int song) const { return folder + SongFileName(song); }
 
 std::string SongFolderFor(const std::string& programFolder) {
   std::string folder = programFolder;
@@ -46,22 +44,17 @@ std::string SongFolderFor(const std::string& programFolder) {
   return TrimBlanks(folder) + kSongFolderName;
 }
 
-SongSearch FindSongs(const std::string& programFolder) {
-  songFolder = SongFolderFor(programFolder);
-  for (int i = 1; i <= 4; ++i) songFile[i] = "Music" + std::to_string(i) + ".mid";
-
-  SongSearch search;
-  const std::string folder = TrimBlanks(songFolder);
-  for (int i = 1; i <= 4; ++i) {
-    if (HoldsFileNamed(folder, songFile[i])) {
-      musicOn = true;
-      break;
-    }
-    musicOn = false;
-    search.disableSongAlbum = true;
+SongAlbum LookForSongs(const std::string& folder) {
+  SongAlbum album{folder};
+  album.hasFirstSong = HoldsFileNamed(folder, SongFileName(1));
+  for (int song = 1; song <= SongAlbum::kSongCount && !album.hasSongs; ++song) {
+    album.hasSongs = HoldsFileNamed(folder, SongFileName(song));
   }
-  search.musicOn = musicOn;
-  return search;
+  return album;
+}
+
+SongAlbum FindSongAlbum(const std::string& programFolder) {
+  return LookForSongs(SongFolderFor(programFolder));
 }
 
 }  // namespace nokturna

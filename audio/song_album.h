@@ -1,27 +1,29 @@
-// Where the songs live and whether any of them is there. Names are the music module's own.
+// The game's four songs, "Music1.mid" to "Music4.mid", in the folder "SongAlbum" beside the program.
 #pragma once
 
-#include <array>
-#include <cstdint>
 #include <string>
 
 namespace nokturna {
 
-extern std::string songFolder;               // ends in the path separator
-extern std::array<std::string, 5> songFile;  // 1..4: "Music1.mid" .. "Music4.mid"
-extern bool musicOn;
-extern std::int16_t musicVolume;
+struct SongAlbum {
+  static constexpr int kSongCount = 4;
+
+  std::string folder;         // ends in the path separator
+  bool hasSongs = false;      // some song file was there when the game started: the music starts
+  bool hasFirstSong = false;  // "Music1.mid" was there: without it the Song Album menu starts switched off
+
+  // The file of song 1..4, there or not.
+  std::string songPath(int song) const;
+};
 
 // The song folder for a program folder: "SongAlbum" inside it, with exactly one separator between.
 std::string SongFolderFor(const std::string& programFolder);
 
-struct SongSearch {
-  bool musicOn = false;           // some song file was found
-  bool disableSongAlbum = false;  // a song before the first one found was missing
-};
+// Looks for the songs in `folder` (ending in the separator), letter case significant: "music1.mid" is not
+// taken for "Music1.mid", even where the file system ignores case. Only ordinary files count.
+SongAlbum LookForSongs(const std::string& folder);
 
-// Fills songFolder and songFile, then looks for the songs in order, letter case significant, and
-// sets musicOn. The caller disables the "&Song Album" menu when told to.
-SongSearch FindSongs(const std::string& programFolder);
+// The album beside the program in `programFolder`.
+SongAlbum FindSongAlbum(const std::string& programFolder);
 
 }  // namespace nokturna

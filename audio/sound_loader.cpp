@@ -6,9 +6,6 @@
 #include <system_error>
 #include <utility>
 
-#include "audio/music_player.h"
-#include "audio/sound_effects.h"
-
 namespace nokturna {
 
 std::string SoundModulePath() {
@@ -30,13 +27,12 @@ SoundSystem* StartModule(const std::string& path) {
 
 }  // namespace
 
-SoundLoader::SoundLoader(std::string modulePath)
-    : SoundLoader(
-          std::function<SoundSystem*()>([path = std::move(modulePath)] { return StartModule(path); })) {}
+SoundLoader::SoundLoader(GameSound& sound, std::string modulePath)
+    : SoundLoader(sound, std::function<SoundSystem*()>(
+                             [path = std::move(modulePath)] { return StartModule(path); })) {}
 
-SoundLoader::SoundLoader(std::function<SoundSystem*()> startSound) : startSound_(std::move(startSound)) {
-  AwaitMusicEngine();
-}
+SoundLoader::SoundLoader(GameSound& sound, std::function<SoundSystem*()> startSound)
+    : sound_(sound), startSound_(std::move(startSound)) {}
 
 SoundLoader::~SoundLoader() {
   std::call_once(joined_, [this] {
@@ -44,8 +40,8 @@ SoundLoader::~SoundLoader() {
   });
   // A hand-over still waiting in the event loop goes with its receiver.
   handOver_.reset();
-  SetClipPlayer(nullptr);
-  SetMusicEngine(nullptr);
+  if (backEnd_) sound_.connect(nullptr);
+  backEnd_.reset();
   system_.reset();
 }
 
@@ -62,18 +58,19 @@ void SoundLoader::load(bool handOver) {
     if (handOver) handOver_ = std::make_unique<QObject>();
     loading_ = std::thread([this, receiver = handOver_.get()] {
       system_.reset(startSound_());
-      // The players are not thread-safe: they are installed on the thread that plays the game.
+      // The players are not thread-safe: they are played on the thread that plays the game.
       if (receiver != nullptr) {
         QMetaObject::invokeMethod(
-            receiver, [this] { install(); }, Qt::QueuedConnection);
+            receiver, [this] { connect(); }, Qt::QueuedConnection);
       }
     });
   });
 }
 
-void SoundLoader::install() {
-  SetClipPlayer(system_ ? &system_->clips() : nullptr);
-  SetMusicEngine(system_ ? &system_->music() : nullptr);
+void SoundLoader::connect() {
+  if (!system_) return;
+  backEnd_ = std::make_unique<InProcessBackEnd>(system_->clips(), system_->music());
+  sound_.connect(backEnd_.get());
 }
 
 }  // namespace nokturna

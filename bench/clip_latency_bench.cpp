@@ -1,6 +1,6 @@
-// Sound-effect latency: from PlaySoundClip to the moment the output's callback hands the clip's first
-// sample to the device. A probe source mixed after the clip player sees the finished period and notes
-// when sound first appears in it. The reference is the device's own period, timed between callbacks in
+// Sound-effect latency: from a clip asked of the game's sound to the moment the output's callback hands the
+// clip's first sample to the device. A probe source mixed after the clip player sees the finished period and
+// notes when sound first appears in it. The reference is the device's own period, timed between callbacks in
 // the same run; the goal is a latency of at most one period plus 1 ms.
 //
 // Half the plays start from a sleeping output (nothing sounded before: the usual case in a game without
@@ -21,9 +21,11 @@
 #include <vector>
 
 #include "assets/nokturna_assets.h"
+#include "audio/game_sound.h"
+#include "audio/in_process_back_end.h"
+#include "audio/music_engine.h"
 #include "audio/sdl_audio_output.h"
 #include "audio/sdl_clip_player.h"
-#include "audio/sound_effects.h"
 
 namespace {
 
@@ -54,6 +56,17 @@ class Probe : public nokturna::AudioSource {
   std::vector<Clock::rep> intervals;  // audio thread only, read once it stopped
 };
 
+// No music here: the clips alone.
+class NoMusic : public nokturna::MusicEngine {
+ public:
+  bool Start() override { return false; }
+  bool Load(const std::string&) override { return false; }
+  bool Play() override { return false; }
+  void Stop() override {}
+  bool IsPlaying() override { return false; }
+  void SetVolume(std::int32_t) override {}
+};
+
 double Percentile(std::vector<double> values, double p) {
   std::sort(values.begin(), values.end());
   return values[static_cast<std::size_t>(p * static_cast<double>(values.size() - 1))];
@@ -67,7 +80,7 @@ int main(int argc, char* argv[]) {
   setenv("SDL_DISKAUDIOFILE", "/dev/null", 0);
   unsetenv("SDL_DISKAUDIODELAY");
 
-  QCoreApplication app(argc, argv);  // PlaySoundClip reads the clip from the program's resources
+  QCoreApplication app(argc, argv);  // the clip is read from the program's resources
   (void)nokturna::assets::soundClipPath(1);
   nokturna::SdlAudioOutput output;
   if (!output.isOpen()) {
@@ -75,7 +88,10 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   nokturna::SdlClipPlayer clips(output);
-  nokturna::SetClipPlayer(&clips);
+  NoMusic music;
+  nokturna::InProcessBackEnd backEnd(clips, music);
+  nokturna::GameSound sound(nokturna::SongAlbum{});
+  sound.connect(&backEnd);
   Probe probe;
   output.addSource(&probe);
 
@@ -98,7 +114,7 @@ int main(int argc, char* argv[]) {
     probe.heard.store(0);
     probe.armed.store(true);
     const auto asked = Clock::now();
-    nokturna::PlaySoundClip(1);
+    sound.play(nokturna::Clip::LineClaimed);
     while (probe.heard.load() == 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
     (running ? runningMs : asleepMs)
         .push_back(std::chrono::duration<double, std::milli>(Clock::duration(probe.heard.load()) -
@@ -107,7 +123,7 @@ int main(int argc, char* argv[]) {
   }
   probe.keepAwake.store(false);
   output.removeSource(&probe);
-  nokturna::SetClipPlayer(nullptr);
+  sound.connect(nullptr);
 
   std::vector<double> periodMs;
   for (Clock::rep interval : probe.intervals)

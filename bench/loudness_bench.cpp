@@ -21,7 +21,10 @@
 #include <thread>
 #include <vector>
 
+#include "audio/clip_player.h"
 #include "audio/fluid_music_engine.h"
+#include "audio/game_sound.h"
+#include "audio/in_process_back_end.h"
 #include "audio/offline_mixer.h"
 #include "audio/sdl_audio_output.h"
 
@@ -32,8 +35,6 @@ using nokturna::SdlAudioOutput;
 
 constexpr int kRate = SdlAudioOutput::kOutputRate;
 constexpr int kPeriod = SdlAudioOutput::kPeriodFrames;
-// The volume the game starts with: a setting of 85, times 42 minus 3000 hundredths of a decibel.
-constexpr std::int32_t kStartUpVolume = 570;
 constexpr double kSilence = 1e-3;  // -60 dBFS
 constexpr double kGoalDb = 4.0;
 constexpr double kSpan = 120.0;  // seconds of music measured at most
@@ -65,16 +66,21 @@ struct Level {
 
 double Db(double amplitude) { return amplitude > 0 ? 20 * std::log10(amplitude) : -200; }
 
-// Plays `path` the way the game plays a song at start-up, heard offline.
+// No clips here: the music alone.
+class NoClips : public nokturna::ClipPlayer {
+ public:
+  void play(const std::uint8_t*, std::size_t) override {}
+};
+
+// Plays `path` the way the game's back end begins a song it is asked for, at the start-up volume, heard
+// offline.
 Level Measure(const std::string& path) {
   Level level;
   nokturna::OfflineMixer mixer;
   nokturna::FluidMusicEngine engine(mixer, {nokturna::DefaultSoundFont()});
-  if (!engine.Start()) return level;
-  engine.SetVolume(-900);
-  engine.Load(path);
-  engine.SetVolume(kStartUpVolume);
-  engine.Play();
+  NoClips clips;
+  nokturna::InProcessBackEnd backEnd(clips, engine);
+  backEnd.bringTo({path, 1, false, nokturna::GameSound::kVolumeSetting});  // +570
 
   // The SoundFont loads on a thread of its own; the song starts from its beginning once it is in.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);

@@ -17,10 +17,10 @@
 #include <optional>
 
 #include "audio/fluid_music_engine.h"
-#include "audio/music_player.h"
+#include "audio/game_sound.h"
+#include "audio/in_process_back_end.h"
 #include "audio/sdl_audio_output.h"
 #include "audio/sdl_clip_player.h"
-#include "audio/sound_effects.h"
 #include "ui/main_window.h"
 
 namespace {
@@ -60,20 +60,21 @@ int main(int argc, char* argv[]) {
       return 2;
     }
     nokturna::SdlClipPlayer clips(output);
-    nokturna::SetClipPlayer(&clips);
     nokturna::FluidMusicEngine music(output);
-    nokturna::SetMusicEngine(&music);
+    nokturna::InProcessBackEnd backEnd(clips, music);
+    nokturna::GameSound sound(nokturna::FindSongAlbum(NOKTURNA_SOURCE_DIR));  // the first song starts
+    sound.connect(&backEnd);
     Listener listener;
     output.addSource(&listener);
     {
-      nokturna::MainWindow window(nullptr, QStringLiteral(NOKTURNA_SOURCE_DIR));  // the first song starts
+      nokturna::MainWindow window(sound);
       window.show();
       QTimer poll;
       QObject::connect(&poll, &QTimer::timeout, &window, [&] {
         if (!listener.heard.load()) return;  // the SoundFont is still loading
         poll.stop();
         songHeard = true;
-        nokturna::PlaySoundClip(4);  // the longest clip, over the song
+        sound.play(nokturna::Clip::About);  // the longest clip, over the song
         if (!byMenu) {
           asked = Clock::now();
           window.close();
@@ -93,8 +94,7 @@ int main(int argc, char* argv[]) {
       QApplication::exec();
     }
     output.removeSource(&listener);
-    nokturna::SetClipPlayer(nullptr);
-    nokturna::SetMusicEngine(nullptr);
+    sound.connect(nullptr);
   }
   if (!songHeard || !asked) {
     std::fprintf(stderr, "shutdown: the song never sounded or the exit never came\n");

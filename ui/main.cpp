@@ -2,6 +2,8 @@
 #include <QEvent>
 #include <QMetaObject>
 
+#include "audio/game_sound.h"
+#include "audio/song_album.h"
 #include "audio/sound_loader.h"
 #include "ui/main_window.h"
 
@@ -11,7 +13,7 @@ namespace {
 // to the screen. Loaded beside the window's start, its libraries would hold that frame back.
 class SoundAfterFirstPaint : public QObject {
  public:
-  SoundAfterFirstPaint(QWidget& window, nokturna::SoundLoader& sound) : sound_(sound) {
+  SoundAfterFirstPaint(QWidget& window, nokturna::SoundLoader& loader) : loader_(loader) {
     window.installEventFilter(this);
   }
 
@@ -21,13 +23,13 @@ class SoundAfterFirstPaint : public QObject {
       watched->removeEventFilter(this);
       // Queued, so the load starts only once this paint is over and its frame handed to the screen.
       QMetaObject::invokeMethod(
-          this, [this] { sound_.start(); }, Qt::QueuedConnection);
+          this, [this] { loader_.start(); }, Qt::QueuedConnection);
     }
     return false;
   }
 
  private:
-  nokturna::SoundLoader& sound_;
+  nokturna::SoundLoader& loader_;
 };
 
 }  // namespace
@@ -37,14 +39,14 @@ int main(int argc, char* argv[]) {
   // Lets the desktop match the window to the game's menu entry and icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("io.github.nokturna.Nokturna"));
 
-  // Made before the window, which starts the first song as it loads: the music module keeps that until
-  // the sound is up. The sound goes down last of all, after the window.
-  nokturna::SoundLoader sound;
+  // What the player is to hear, from the first moment on; its back end, once the window shows.
+  nokturna::GameSound sound(nokturna::FindSongAlbum(QCoreApplication::applicationDirPath().toStdString()));
+  nokturna::SoundLoader loader(sound);
 
   int status = 0;
   {
-    nokturna::MainWindow window;  // loads the board before it is first shown
-    SoundAfterFirstPaint soundStart(window, sound);
+    nokturna::MainWindow window(sound);  // loads the board before it is first shown
+    SoundAfterFirstPaint soundStart(window, loader);
     window.show();
     // Returns once the main window has closed: its shutDown has stopped the music and closed the
     // other windows.

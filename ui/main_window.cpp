@@ -9,8 +9,7 @@
 #include <QMenuBar>
 #include <QTimer>
 
-#include "audio/music_player.h"
-#include "audio/sound_effects.h"
+#include "audio/game_sound.h"
 #include "engine/captions.h"
 #include "engine/line_claiming.h"
 #include "opponent/computer_player.h"
@@ -73,7 +72,7 @@ QString nameOf(Side side) { return QString::fromStdString(SideName(side)); }
 
 }  // namespace
 
-MainWindow::MainWindow(QWidget* parent, const QString& programFolder) : QMainWindow(parent) {
+MainWindow::MainWindow(GameSound& sound, QWidget* parent) : QMainWindow(parent), sound_(sound) {
   setWindowTitle(QStringLiteral("Nokturna 1.0"));
   setWindowIcon(GameIcon());
   InstallBoardAccessibility();
@@ -96,7 +95,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& programFolder) : QMainWin
 
   placeBoard();
   createCursor();
-  startAudio(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder);
+  startAudio();
 
   adjustSize();
   CentreOnScreen(this);
@@ -200,7 +199,7 @@ void MainWindow::placeBoard() {
 }
 
 void MainWindow::shutDown() {
-  ShutDownMusic();
+  sound_.switchMusic(false);
   if (howToPlay_) howToPlay_->close();
   if (about_) about_->close();
   if (winner_) winner_->close();
@@ -341,9 +340,17 @@ void MainWindow::lineClaimed(int line, Side side) {
   describe(image, LineAccessibleDescription(nameOf(side)));
   image->setClaimed(true);
   image->setPixmap(linePicturesOf(side).of(game_.state.board.lines[line].kind));
-  // Pending window events run inside the sound call; the move guard holds input back until the move is
-  // over.
-  if (soundEffectsOn()) PlaySoundClip(1);
+  playClip(Clip::LineClaimed);
+}
+
+void MainWindow::playClip(Clip clip) {
+  // With the effects off a move never yields.
+  if (!sound_.effectsOn()) return;
+  sound_.play(clip);
+  // One pass of the event loop, so that the line just claimed shows while its sound starts, before the
+  // move settles its squares and its turn. Window-system input waits, but a click or a menu command
+  // already queued runs in this pass: guard_ holds it until the move is done.
+  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void MainWindow::squareWon(int square, Side side) {
@@ -374,7 +381,7 @@ void MainWindow::gameEnded(Side winner) {
   if (!winner_) winner_ = new WinnerWindow;
   winner_->setVerdict(QString::fromStdString(WinnerCaption(winner)));
   // The game is stopped already: a click that slips in while the end sounds finds no game to play.
-  if (soundEffectsOn()) PlaySoundClip(2);
+  playClip(Clip::GameOver);
   LoadAndShow(winner_);
 }
 
@@ -385,7 +392,7 @@ void MainWindow::modeChanged(PlayMode mode) {
 
 bool MainWindow::ask(const Question& question) { return ConfirmQuestion(this, question); }
 
-bool MainWindow::soundEffectsOn() const { return soundOn; }
+bool MainWindow::soundEffectsOn() const { return sound_.effectsOn(); }
 
 HowToPlayWindow* MainWindow::howToPlayWindow() const { return howToPlay_.data(); }
 

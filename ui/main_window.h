@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 
+#include "audio/clip.h"
 #include "engine/game_state.h"
 #include "ui/line_cursor.h"
 #include "ui/move_guard.h"
@@ -27,6 +28,7 @@ class AboutWindow;
 class CaptionLabel;
 class ClickableImage;
 class CursorGlow;
+class GameSound;
 class HowToPlayWindow;
 class WinnerWindow;
 
@@ -46,8 +48,8 @@ class MainWindow : public QMainWindow, public GameEvents {
   Q_OBJECT
 
  public:
-  // The songs are looked for in "SongAlbum" inside `programFolder`; by default the program's own folder.
-  explicit MainWindow(QWidget* parent = nullptr, const QString& programFolder = QString());
+  // Plays the game's sound through `sound`, which must outlive the window.
+  explicit MainWindow(GameSound& sound, QWidget* parent = nullptr);
   ~MainWindow() override;
 
   // The client area below the menu bar, in logical pixels (9345 x 8355 twips).
@@ -106,9 +108,10 @@ class MainWindow : public QMainWindow, public GameEvents {
   void createMenus();
   void placeBoard();
   void createCursor();
-  // Sound effects on, and the first song playing when the song album is there.
-  void startAudio(const QString& programFolder);
-  void startMusic();
+  // The audio menus as the game's sound starts.
+  void startAudio();
+  // With the effects on: sounds `clip`, then lets the window show what the caller changed just before.
+  void playClip(Clip clip);
   // Silences the music and closes the how-to-play, About and winner windows, in that order.
   void shutDown();
 
@@ -132,7 +135,9 @@ class MainWindow : public QMainWindow, public GameEvents {
   void wireGroupItem(QAction* item, std::function<void()> handler);
   void wireCommand(QAction* item, std::function<void()> handler);
 
+  GameSound& sound_;
   Game game_{*this};
+  // Holds the input that playClip's pass of the event loop would let in during a move.
   MoveGuard guard_{this};
 
   // Player 1 draws in blue; the computer and the second person in green.
@@ -156,7 +161,6 @@ class MainWindow : public QMainWindow, public GameEvents {
   std::array<QAction*, 2> soundActions_{};  // on, off
   std::array<QAction*, 2> musicActions_{};  // on, off
   std::array<QAction*, 5> songActions_{};   // songs 1..4
-  int currentSong_ = 0;                     // 0 while no song was chosen
 
   QPointer<HowToPlayWindow> howToPlay_;
   QPointer<AboutWindow> about_;

@@ -4,7 +4,6 @@
 #include <QMenu>
 #include <QMenuBar>
 
-#include "audio/sound_effects.h"
 #include "engine/captions.h"
 #include "engine/new_game.h"
 #include "opponent/play_modes.h"
@@ -115,12 +114,12 @@ void MainWindow::onPlayChosen() { PlayChosen(game_); }
 void MainWindow::onModeChosen(PlayMode mode) { ModeChosen(game_, mode); }
 
 void MainWindow::onHowToPlayChosen() {
-  if (soundEffectsOn()) PlaySoundClip(3);
+  playClip(Clip::HowToPlay);
   LoadAndShow(howToPlay_);
 }
 
 void MainWindow::onAboutChosen() {
-  if (soundEffectsOn()) PlaySoundClip(4);
+  playClip(Clip::About);
   LoadAndShow(about_);
 }
 

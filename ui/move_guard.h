@@ -1,7 +1,7 @@
-// Keeps a move whole. Playing a move's sound lets the event loop run once, so a click or a menu command
-// already queued can reach the window while the move is half done: its line drawn, its squares, score
-// and turn not yet settled. Such input is held here and handled, in the order it came, once the move is
-// over.
+// Keeps a move whole. As a move's line sounds, the window lets the event loop run once so that the line
+// shows at once (MainWindow::playClip); a click or a menu command already queued can then reach the
+// window while the move is half done: its line drawn, its squares, score and turn not yet settled. Such
+// input is held here and handled, in the order it came, once the move is over.
 #pragma once
 
 #include <deque>

@@ -1,5 +1,6 @@
-// The real music engine, heard offline through its mixer (no sound device needed) and driven through its
-// port as the game drives it. Songs are small MIDI files the tests write themselves.
+// The real music engine, heard offline through its mixer (no sound device needed), on its own and under
+// the game's sound, which drives it through its port as the game does. Songs are small MIDI files the
+// tests write themselves.
 #include "audio/fluid_music_engine.h"
 
 #include <fcntl.h>
@@ -21,6 +22,7 @@
 #include <vector>
 
 #include "audio/offline_mixer.h"
+#include "tests/audio/game_music.h"
 #include "tests/audio/heard_music.h"
 #include "tests/audio/midi_image.h"
 #include "tests/audio/process_threads.h"
@@ -32,8 +34,8 @@ namespace nokturna {
 namespace {
 
 namespace fs = std::filesystem;
-using testing::Choose;
 using testing::Difference;
+using testing::GameMusic;
 using testing::HeardMusic;
 using testing::kPeriod;
 using testing::kRate;
@@ -43,7 +45,6 @@ using testing::MidiImage;
 using testing::Peak;
 using testing::PianoPhrase;
 using testing::Rms;
-using testing::StartUp;
 using testing::TestSoundFont;
 using testing::ThreadsNamed;
 using testing::WaitUntil;
@@ -105,7 +106,7 @@ TEST_F(MusicPlaying, ASongSoundsOnceAndIsOverWhenItsLastNoteEnds) {
 TEST_F(MusicPlaying, StopSilencesTheSongAtOnce) {
   HeardMusic music;
   WriteFile(song(1), MidiImage(LoudArrangement()));
-  StartUp(music.engine, song(1));
+  GameMusic game(music.engine, folder_ + "/");
   ASSERT_GT(Rms(music.fromFirstSound(kRate / 2)), 1e-3);
   music.engine.Stop();
   EXPECT_FALSE(music.mixer.sounding()) << "a stopped song leaves nothing ringing";
@@ -117,11 +118,11 @@ TEST_F(MusicPlaying, StopSilencesTheSongAtOnce) {
 TEST_F(MusicPlaying, ChoosingASongRestartsItFromTheVeryBeginning) {
   HeardMusic music;
   WriteFile(song(1), MidiImage(PianoPhrase()));
-  StartUp(music.engine, song(1));
+  GameMusic game(music.engine, folder_ + "/");
   const std::vector<float> first = music.fromFirstSound(8192);
   ASSERT_FALSE(first.empty());
   music.render(40 * kPeriod);  // whole periods, as the device asks for them
-  Choose(music.engine, song(1));
+  game.sound().chooseSong(1);
   EXPECT_LT(Difference(music.render(8192), first), kSameMusic);
 }
 
@@ -150,7 +151,7 @@ TEST_F(MusicPlaying, VolumeFollowsHundredthsOfADecibelAndLoudSongsKeepHeadroom) 
   ASSERT_TRUE(music.engine.Play());
   const std::vector<float> quiet = music.fromFirstSound(kRate);
   ASSERT_FALSE(quiet.empty());
-  Choose(music.engine, song(1));  // +570
+  GameMusic game(music.engine, folder_ + "/");  // the game starts: +570
   const std::vector<float> loud = music.render(8 * kRate);
   const double gain = 20 * std::log10(Rms(loud, 0, 2 * kRate) / Rms(quiet));
   EXPECT_NEAR(gain, 14.7, 0.5);
@@ -164,8 +165,9 @@ TEST_F(MusicPlaying, TheGamesOwnSongsSoundWhenTheyAreThere) {
     if (!fs::exists(path)) continue;
     SCOPED_TRACE(path);
     ++found;
+    fs::copy_file(path, song(1), fs::copy_options::overwrite_existing);
     HeardMusic music;
-    StartUp(music.engine, path);
+    GameMusic game(music.engine, folder_ + "/");
     ASSERT_TRUE(music.engine.IsPlaying());
     const std::vector<float> heard = music.fromFirstSound(20 * kRate);
     ASSERT_FALSE(heard.empty());
@@ -184,13 +186,13 @@ TEST_F(MusicLifecycle, ASongAskedForBeforeTheFontIsInStartsFromItsBeginningOnceI
   std::vector<float> early;
   {
     HeardMusic music;
-    StartUp(music.engine, song(1));  // at once: the font is still on its way
+    GameMusic game(music.engine, folder_ + "/");  // at once: the font is still on its way
     early = music.fromFirstSound(8192);
   }
   HeardMusic music;
-  StartUp(music.engine, song(1));
+  GameMusic game(music.engine, folder_ + "/");
   ASSERT_FALSE(music.fromFirstSound(kPeriod).empty());
-  Choose(music.engine, song(1));
+  game.sound().chooseSong(1);
   const std::vector<float> reference = music.render(8192);
   ASSERT_EQ(early.size(), reference.size());
   EXPECT_LT(Difference(early, reference), kSameMusic);
@@ -223,7 +225,9 @@ TEST_F(MusicLifecycle, ShuttingDownWaitsNeitherForTheFontNorForTheSong) {
           [&] { return fcntl(lease, F_GETLEASE) == F_RDLCK || ThreadsNamed("nokturna font") == 0; }));
       held = fcntl(lease, F_GETLEASE) == F_RDLCK;
     }
-    if (held) StartUp(music->engine, song(1));  // the song waits for the font
+    if (held) {
+      GameMusic game(music->engine, folder_ + "/");  // the song the game asks for waits for the font
+    }
     music.reset();
     EXPECT_EQ(ThreadsNamed("nokturna"), 0) << "a thread of the engine outlived it";
     if (held) {
@@ -236,7 +240,7 @@ TEST_F(MusicLifecycle, ShuttingDownWaitsNeitherForTheFontNorForTheSong) {
   // Rendered offline, a song moves on only as the test renders it: a shutdown that waited for its end
   // would never return.
   HeardMusic music;
-  StartUp(music.engine, song(1));
+  GameMusic game(music.engine, folder_ + "/");
   ASSERT_FALSE(music.fromFirstSound(kPeriod).empty());
   music.engine.Stop();
   EXPECT_LT(Peak(music.render(kRate)), 1e-6);
@@ -278,11 +282,12 @@ TEST_F(MusicBadInput, UnloadableSongFilesLoadNothingAndTheOldSongPlaysAgain) {
 
   // Song 4 plays; choosing the broken songs 1 to 3 plays song 4 again from its start.
   WriteFile(sub + "Music4.mid", good);
-  StartUp(engine, sub + "Music4.mid");
+  GameMusic game(engine, sub);
+  game.sound().chooseSong(4);
   const std::vector<float> first = music.fromFirstSound(8192);
   ASSERT_FALSE(first.empty());
   for (int n : {1, 2, 3}) {
-    Choose(engine, sub + "Music" + std::to_string(n) + ".mid");
+    game.sound().chooseSong(n);
     EXPECT_LT(Difference(music.render(8192), first), kSameMusic) << "song " << n;
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
@@ -363,7 +368,7 @@ TEST_F(MusicBadInput, NoSoundFontOrOnlyBrokenOnesLeaveTheMusicOffWithoutAWord) {
   {
     HeardMusic music({folder_ + "/none.sf2"});
     EXPECT_FALSE(music.engine.Start());
-    StartUp(music.engine, song(1));
+    GameMusic game(music.engine, folder_ + "/");
     EXPECT_FALSE(music.engine.IsPlaying());
     EXPECT_LT(Peak(music.render(kRate / 4)), 1e-9);
   }
@@ -371,11 +376,11 @@ TEST_F(MusicBadInput, NoSoundFontOrOnlyBrokenOnesLeaveTheMusicOffWithoutAWord) {
     // Two of the headers pass, but every load fails on the font's thread: silence, and the next start
     // gives up.
     HeardMusic music(bad);
-    StartUp(music.engine, song(1));
+    GameMusic game(music.engine, folder_ + "/");
     EXPECT_TRUE(WaitUntil([&] { return !music.engine.Start(); }));
     EXPECT_FALSE(music.engine.IsPlaying()) << "the song that waited for a font is given up";
     EXPECT_LT(Peak(music.render(kRate / 4)), 1e-9);
-    Choose(music.engine, song(1));
+    game.sound().chooseSong(1);
     EXPECT_FALSE(music.engine.IsPlaying());
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
@@ -387,7 +392,7 @@ TEST_F(MusicBadInput, AFontThatIsThereButDoesNotLoadGivesWayToTheNext) {
   for (const std::string& bad : WriteBadFonts(folder_)) {
     SCOPED_TRACE(bad);
     HeardMusic music({bad, TestSoundFont()});
-    StartUp(music.engine, song(1));
+    GameMusic game(music.engine, folder_ + "/");
     ASSERT_TRUE(music.engine.IsPlaying());
     EXPECT_FALSE(music.fromFirstSound(kPeriod).empty()) << "no song from the next font";
   }

@@ -79,24 +79,4 @@ struct HeardMusic {
   FluidMusicEngine engine;
 };
 
-// The engine's calls as the game makes them: as its window starts (the engine started quiet at -900
-// hundredths of a decibel, the first song loaded, lifted to +570 and played), and when a song is chosen.
-inline void StartUp(MusicEngine& engine, const std::string& song) {
-  if (!engine.Start()) return;
-  engine.SetVolume(-900);
-  engine.Stop();
-  engine.Load(song);
-  engine.SetVolume(570);
-  if (!engine.IsPlaying()) engine.Play();
-}
-
-inline void Choose(MusicEngine& engine, const std::string& song) {
-  engine.Stop();
-  engine.Load(song);
-  if (!engine.Start()) return;
-  engine.SetVolume(-900);
-  engine.SetVolume(570);
-  if (!engine.IsPlaying()) engine.Play();
-}
-
 }  // namespace nokturna::testing

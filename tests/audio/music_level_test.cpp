@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/audio/game_music.h"
 #include "tests/audio/heard_music.h"
 #include "tests/audio/midi_image.h"
 #include "tests/audio/wait_until.h"
@@ -59,7 +60,7 @@ TEST(MusicLevel, OrdinaryMusicPlaysAtAboutMinusTwentyDecibelsAtTheStartUpVolume)
   testing::WriteFile(folder + "/Music1.mid", testing::MidiImage(OrdinaryArrangement()));
 
   testing::HeardMusic heard({font});
-  testing::StartUp(heard.engine, folder + "/Music1.mid");  // at +570 hundredths of a decibel
+  testing::GameMusic game(heard.engine, folder + "/");  // the first song, at +570 as the game starts
   ASSERT_TRUE(testing::WaitUntil([&] { return heard.mixer.sounding(); })) << "the song never started";
   const std::vector<float> music = heard.render(kPeriod * (16 * kRate / kPeriod));  // 16 s in whole periods
   fs::remove_all(folder);

@@ -41,7 +41,7 @@ class SongSearchTest : public ::testing::Test {
     makeAlbum();
     std::ofstream(album() / name, std::ios::binary) << content;
   }
-  SongSearch search() const { return FindSongs(program_.string()); }
+  SongAlbum search() const { return FindSongAlbum(program_.string()); }
 
   fs::path program_;
 };
@@ -51,64 +51,58 @@ TEST_F(SongSearchTest, NoSongsMeansNoMusicAndNoSongAlbum) {
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round == 0 ? "no folder" : "empty folder");
     if (round == 1) makeAlbum();
-    const SongSearch found = search();
-    EXPECT_FALSE(found.musicOn);
-    EXPECT_FALSE(musicOn);
-    EXPECT_TRUE(found.disableSongAlbum);
+    const SongAlbum found = search();
+    EXPECT_FALSE(found.hasSongs);
+    EXPECT_FALSE(found.hasFirstSong);
   }
 }
 
-TEST_F(SongSearchTest, TheFirstSongFoundSwitchesMusicOn) {
+TEST_F(SongSearchTest, TheFirstSongIsFoundWhereItsPathSays) {
   addFile("Music1.mid");
-  const SongSearch found = search();
-  EXPECT_TRUE(found.musicOn);
-  EXPECT_TRUE(musicOn);
-  EXPECT_FALSE(found.disableSongAlbum);
+  const SongAlbum found = search();
+  EXPECT_TRUE(found.hasSongs);
+  EXPECT_TRUE(found.hasFirstSong);
+  EXPECT_EQ(found.folder, program_.string() + "/SongAlbum/");
+  EXPECT_EQ(found.songPath(1), (album() / "Music1.mid").string());
+  EXPECT_EQ(found.songPath(4), (album() / "Music4.mid").string());
 }
 
-TEST_F(SongSearchTest, AMissingFirstSongDisablesTheSongAlbumEvenWhenALaterOneIsThere) {
+TEST_F(SongSearchTest, AMissingFirstSongCountsEvenWhenALaterOneIsThere) {
   addFile("Music2.mid");
-  const SongSearch found = search();
-  EXPECT_TRUE(found.musicOn);
-  EXPECT_TRUE(found.disableSongAlbum);
+  const SongAlbum found = search();
+  EXPECT_TRUE(found.hasSongs);
+  EXPECT_FALSE(found.hasFirstSong);
 
   addFile("Music4.mid");
   fs::remove(album() / "Music2.mid");
-  EXPECT_TRUE(search().musicOn);
+  EXPECT_TRUE(search().hasSongs);
 }
 
 TEST_F(SongSearchTest, LetterCaseOfTheStoredNameMatters) {
   addFile("music1.mid");
   addFile("MUSIC2.MID");
   addFile("Music3.MID");
-  const SongSearch found = search();
-  EXPECT_FALSE(found.musicOn);
-  EXPECT_TRUE(found.disableSongAlbum);
+  const SongAlbum found = search();
+  EXPECT_FALSE(found.hasSongs);
+  EXPECT_FALSE(found.hasFirstSong);
 }
 
 TEST_F(SongSearchTest, OnlyOrdinaryFilesCountAndTheirContentDoesNot) {
   fs::create_directories(album() / "Music1.mid");
-  EXPECT_FALSE(search().musicOn) << "a folder was taken for a song";
+  EXPECT_FALSE(search().hasSongs) << "a folder was taken for a song";
 
   fs::remove(album() / "Music1.mid");
   addFile("Music1.mid", "");
-  const SongSearch found = search();
-  EXPECT_TRUE(found.musicOn) << "an empty song file still counts as present";
-  EXPECT_FALSE(found.disableSongAlbum);
-}
-
-TEST_F(SongSearchTest, ALaterSearchForgetsWhatAnEarlierOneFound) {
-  addFile("Music3.mid");
-  ASSERT_TRUE(search().musicOn);
-  fs::remove(album() / "Music3.mid");
-  EXPECT_FALSE(search().musicOn);
-  EXPECT_FALSE(musicOn);
+  const SongAlbum found = search();
+  EXPECT_TRUE(found.hasSongs) << "an empty song file still counts as present";
+  EXPECT_TRUE(found.hasFirstSong);
 }
 
 TEST_F(SongSearchTest, AProgramFolderEndingInASeparatorGetsNoSecondOne) {
   addFile("Music1.mid");
-  EXPECT_TRUE(FindSongs(program_.string() + "/").musicOn);
-  EXPECT_EQ(songFolder, program_.string() + "/SongAlbum/");
+  const SongAlbum found = FindSongAlbum(program_.string() + "/");
+  EXPECT_TRUE(found.hasSongs);
+  EXPECT_EQ(found.folder, program_.string() + "/SongAlbum/");
 }
 
 }  // namespace

@@ -17,13 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "audio/music_player.h"
+#include "audio/game_sound.h"
 #include "audio/sdl_audio_output.h"
-#include "audio/song_album.h"
-#include "audio/sound_effects.h"
 #include "tests/audio/disk_device.h"
+#include "tests/audio/fake_music_engine.h"
 #include "tests/audio/recording_clip_player.h"
-#include "tests/audio/recording_music_engine.h"
 #include "tests/audio/scoped_process_state.h"
 #include "tests/audio/wait_until.h"
 #include "tests/audio/wav_image.h"
@@ -47,7 +45,8 @@ TEST(SoundModule, LoadsOnItsOwnThreadAndPlaysThroughTheDevice) {
     return loud;
   };
   {
-    SoundLoader loader(NOKTURNA_SOUND_MODULE);
+    GameSound sound(SongAlbum{});
+    SoundLoader loader(sound, NOKTURNA_SOUND_MODULE);
     SoundSystem* system = loader.get();
     ASSERT_NE(system, nullptr);
     EXPECT_EQ(loader.get(), system) << "a second look gives the same back end";
@@ -74,20 +73,17 @@ TEST(SoundModule, AMissingOrBrokenModuleLeavesTheGameSilentWithoutAWord) {
   std::ofstream(notAModule) << "not a shared object\n";
   ::testing::internal::CaptureStderr();
   for (const std::string& path : {std::string("/nonexistent/nokturna_sound.so"), notAModule}) {
-    SoundLoader loader(path);
+    GameSound sound(SongAlbum{});
+    SoundLoader loader(sound, path);
     EXPECT_EQ(loader.get(), nullptr) << path;
   }
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
   std::remove(notAModule.c_str());
 }
 
-// A back end of recorders that comes up only when the test lets it, as a slow module load would.
+// A back end of fakes that comes up only when the test lets it, as a slow module load would.
 class HeldBackSound {
  public:
-  HeldBackSound() {
-    songFolder = "/songs/";
-    songFile[1] = "Music1.mid";
-  }
   std::function<SoundSystem*()> start() {
     return [this]() -> SoundSystem* {
       up_.wait();
@@ -97,7 +93,7 @@ class HeldBackSound {
   void letUp() { release_.set_value(); }
 
   testing::RecordingClipPlayer clips;
-  testing::RecordingMusicEngine music;
+  testing::FakeMusicEngine music;
 
  private:
   class Recorders : public SoundSystem {
@@ -115,14 +111,6 @@ class HeldBackSound {
   std::shared_future<void> up_ = release_.get_future().share();
 };
 
-// The main window's load step: the first song starts.
-void StartFirstSong() {
-  InitMusic();
-  LoadSong(1);
-  SetMusicVolume(85);
-  PlaySong();
-}
-
 // The hand-over to the game arrives through the event loop of the program's application object.
 class SoundLoaderTest : public ::testing::Test {
  protected:
@@ -132,46 +120,45 @@ class SoundLoaderTest : public ::testing::Test {
   QCoreApplication app_{argc_, argv_};
 };
 
-const std::vector<std::string> kFirstSongStarted{"Start",          "SetVolume(-900)",
-                                                 "Stop",           "Load(/songs/Music1.mid)",
-                                                 "SetVolume(570)", "Play(/songs/Music1.mid)"};
+const SongAlbum kAlbum{"/songs/", true, true};
 
-TEST_F(SoundLoaderTest, AClipBeforeTheSoundIsUpIsDroppedAndTheSongStartedThenPlaysOnceItIs) {
-  HeldBackSound sound;
-  SoundLoader loader(sound.start());
-  StartFirstSong();
+TEST_F(SoundLoaderTest, WhatTheGameAskedForWhileTheSoundCameUpSoundsOnceItIsUp) {
+  HeldBackSound held;
+  // The first song is wanted from the start. The clock stands still: however slow the machine, the clip
+  // asked for below is never too old to sound (GameSound's own test times that).
+  GameSound sound(kAlbum, [] { return GameSound::Clock::time_point{}; });
+  SoundLoader loader(sound, held.start());
   loader.start();
-  PlaySoundClip(1);  // a line claimed in the first moments
-  EXPECT_TRUE(MusicReady()) << "a song chosen now would start the engine a second time";
+  sound.play(Clip::LineClaimed);  // a line claimed in the first moments
+  EXPECT_EQ(held.music.song(), "");
 
-  sound.letUp();
+  held.letUp();
   ASSERT_TRUE(testing::WaitUntil([&] {
     QCoreApplication::processEvents();
-    return !sound.music.calls().empty();
+    return !held.music.song().empty();
   }));
-  EXPECT_EQ(sound.music.calls(), kFirstSongStarted);
-  EXPECT_TRUE(sound.music.sounding("/songs/Music1.mid"));
-  EXPECT_TRUE(sound.clips.plays.empty()) << "the clip asked for before the sound was up came late";
-  PlaySoundClip(1);
-  EXPECT_EQ(sound.clips.plays.size(), 1u);
+  EXPECT_EQ(held.music.song(), "/songs/Music1.mid");
+  EXPECT_EQ(held.music.level(), 570);
+  EXPECT_EQ(held.clips.plays.size(), 1u) << "the clip asked for a moment before was not heard";
+  sound.play(Clip::LineClaimed);
+  EXPECT_EQ(held.clips.plays.size(), 2u);
 }
 
 TEST_F(SoundLoaderTest, AGameLeftBeforeTheSoundIsUpNeverReachesIt) {
-  HeldBackSound sound;
+  HeldBackSound held;
+  GameSound sound(kAlbum);
   {
-    SoundLoader loader(sound.start());
-    StartFirstSong();
+    SoundLoader loader(sound, held.start());
     loader.start();
-    ShutDownMusic();  // the window closes
-    sound.letUp();    // and only then is the sound up
+    sound.play(Clip::About);
+    held.letUp();  // the window has closed, and only then is the sound up
   }
   QCoreApplication::processEvents();  // where a hand-over left behind would run
-  EXPECT_TRUE(sound.music.calls().empty());
-  InitMusic();
-  PlaySoundClip(1);
-  EXPECT_FALSE(MusicReady()) << "an engine was left installed";
-  EXPECT_TRUE(sound.music.calls().empty());
-  EXPECT_TRUE(sound.clips.plays.empty());
+  sound.chooseSong(2);
+  sound.play(Clip::LineClaimed);
+  EXPECT_EQ(held.music.song(), "") << "a back end was left connected";
+  EXPECT_EQ(held.music.beginnings(), 0);
+  EXPECT_TRUE(held.clips.plays.empty());
 }
 
 TEST(SoundModule, IsLookedForBesideTheProgram) {

@@ -16,10 +16,10 @@
 #include <string>
 
 #include "audio/fluid_music_engine.h"
-#include "audio/music_player.h"
+#include "audio/game_sound.h"
+#include "audio/in_process_back_end.h"
 #include "audio/sdl_audio_output.h"
 #include "audio/sdl_clip_player.h"
-#include "audio/sound_effects.h"
 #include "ui/clickable_image.h"
 #include "ui/main_window.h"
 #include "ui/winner_window.h"
@@ -39,17 +39,18 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   nokturna::SdlClipPlayer clips(output);
-  nokturna::SetClipPlayer(&clips);
   // The small SoundFont when there is one: the game's path all the same, in a fraction of the time.
   const std::string smallFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
   nokturna::FluidMusicEngine music(
       output, {access(smallFont.c_str(), R_OK) == 0 ? smallFont : nokturna::DefaultSoundFont()});
-  nokturna::SetMusicEngine(&music);
+  nokturna::InProcessBackEnd backEnd(clips, music);
+  nokturna::GameSound sound(nokturna::FindSongAlbum(NOKTURNA_SOURCE_DIR));
+  sound.connect(&backEnd);
 
   bool crowned = false;
   int moves = 0;
   {
-    nokturna::MainWindow window(nullptr, QStringLiteral(NOKTURNA_SOURCE_DIR));
+    nokturna::MainWindow window(sound);
     window.show();
     auto* pause = window.findChild<QTimer*>(QStringLiteral("computerPause"));
     pause->setInterval(pauseMs);
@@ -79,8 +80,7 @@ int main(int argc, char* argv[]) {
     QTimer::singleShot(600000, &app, [] { QCoreApplication::exit(3); });
     QApplication::exec();
   }
-  nokturna::SetClipPlayer(nullptr);
-  nokturna::SetMusicEngine(nullptr);
+  sound.connect(nullptr);
   std::remove(recording.c_str());
   std::printf("scripted game: %d person moves, %s\n", moves, crowned ? "winner crowned" : "NO WINNER");
   return crowned ? 0 : 1;

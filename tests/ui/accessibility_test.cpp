@@ -59,8 +59,8 @@ class AccessibilityTest : public QObject {
   void cleanupTestCase() { QAccessible::installUpdateHandler(previousHandler_); }
 
   void init() {
-    clips_ = std::make_unique<ClipRecorder>();
-    window_ = std::make_unique<MainWindow>();
+    clips_ = std::make_unique<TestSound>();
+    window_ = std::make_unique<MainWindow>(clips_->sound);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     heard.clear();
@@ -304,7 +304,7 @@ class AccessibilityTest : public QObject {
   }
 
   QAccessible::UpdateHandler previousHandler_ = nullptr;
-  std::unique_ptr<ClipRecorder> clips_;
+  std::unique_ptr<TestSound> clips_;
   std::unique_ptr<MainWindow> window_;
 };
 

@@ -198,7 +198,7 @@ class HelpWindowsTest : public QObject {
     return open;
   }
 
-  std::unique_ptr<ClipRecorder> clips_;
+  std::unique_ptr<TestSound> clips_;
   std::unique_ptr<MainWindow> window_;
 };
 

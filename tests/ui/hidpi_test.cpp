@@ -166,7 +166,7 @@ class HiDpiTest : public QObject {
   }
 
  private:
-  std::unique_ptr<ClipRecorder> clips_;
+  std::unique_ptr<TestSound> clips_;
   std::unique_ptr<MainWindow> window_;
 };
 

@@ -29,6 +29,8 @@ namespace {
 // The main window with every move it makes checked on the way through.
 class WatchedWindow : public MainWindow {
  public:
+  using MainWindow::MainWindow;
+
   void gameStarted(Side first) override {
     drawn.clear();  // a new game clears the board
     turn = first;
@@ -88,8 +90,8 @@ class InputFloodTest : public QObject {
 
  private slots:
   void init() {
-    clips_ = std::make_unique<ClipRecorder>();
-    window_ = std::make_unique<WatchedWindow>();
+    clips_ = std::make_unique<TestSound>();
+    window_ = std::make_unique<WatchedWindow>(clips_->sound);
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     // A short pause keeps the test quick; the pause is pending all the same while the flood arrives.
@@ -256,7 +258,7 @@ class InputFloodTest : public QObject {
     return false;
   }
 
-  std::unique_ptr<ClipRecorder> clips_;
+  std::unique_ptr<TestSound> clips_;
   std::unique_ptr<WatchedWindow> window_;
   QTimer* pause_ = nullptr;
   QStringList boxes_;

@@ -18,8 +18,14 @@ class MainWindowLayoutTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void init() { window_ = std::make_unique<MainWindow>(); }
-  void cleanup() { window_.reset(); }
+  void init() {
+    sound_ = std::make_unique<TestSound>();
+    window_ = std::make_unique<MainWindow>(sound_->sound);
+  }
+  void cleanup() {
+    window_.reset();
+    sound_.reset();
+  }
 
   void clientAreaIsFixedAt623By557() {
     QCOMPARE(window_->centralWidget()->size(), QSize(623, 557));
@@ -235,6 +241,7 @@ class MainWindowLayoutTest : public QObject {
   }
 
  private:
+  std::unique_ptr<TestSound> sound_;
   std::unique_ptr<MainWindow> window_;
 };
 

@@ -264,6 +264,36 @@ class MainWindowPlayTest : public QObject {
     QVERIFY(!itemOf(*window_, "soundOffAction")->isChecked());
   }
 
+  void aMoveYieldsOnceAsItsLineSoundsAndNeverWithSoundOff() {
+    chooseMode(1);
+    play();
+    // An event already queued when a move begins sees the move half done if the move yields: its line
+    // drawn, its turn not yet passed.
+    QString turnSeen;
+    bool lineSeen = false;
+    const auto queueLook = [&](int line) {
+      turnSeen.clear();
+      QMetaObject::invokeMethod(
+          window_.get(),
+          [&, line] {
+            turnSeen = turnText();
+            lineSeen = !isBlank(lineImageOf(*window_, line));
+          },
+          Qt::QueuedConnection);
+    };
+    queueLook(1);
+    clickLine(*window_, 1);
+    QCOMPARE(turnSeen, kTurnPlayer1);
+    QVERIFY(lineSeen);
+
+    itemOf(*window_, "soundOffAction")->trigger();
+    queueLook(2);
+    clickLine(*window_, 2);
+    QCOMPARE(turnSeen, QString());
+    QVERIFY(runPostedEvents());
+    QCOMPARE(turnSeen, kTurnPlayer1);  // Player 2 has moved, and the turn is back
+  }
+
   void clickDuringAMovesSoundWaitsForTheMove() {
     chooseMode(1);
     play();
@@ -376,7 +406,7 @@ class MainWindowPlayTest : public QObject {
     itemOf(*window_, mode == 1 ? "personVsPersonAction" : "personVsComputerAction")->trigger();
   }
 
-  std::unique_ptr<ClipRecorder> clips_;
+  std::unique_ptr<TestSound> clips_;
   std::unique_ptr<MainWindow> window_;
 };
 

@@ -3,15 +3,16 @@
 // status 0 and no window left.
 #include <QAction>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "audio/music_player.h"
-#include "tests/audio/recording_music_engine.h"
 #include "ui/about_window.h"
 #include "ui/how_to_play_window.h"
 #include "ui/winner_window.h"
@@ -22,21 +23,24 @@ using namespace nokturna::testing;
 
 namespace {
 
-// Notes the close of every window it watches, by the window's name, in the music engine's record, so
-// that one list shows what happened in which order.
+// Notes the close of every window it watches, by the window's name, with what the music did then.
 class CloseWatcher : public QObject {
  public:
-  explicit CloseWatcher(std::vector<std::string>& log) : log_(log) {}
+  explicit CloseWatcher(const FakeMusicEngine& music) : music_(music) {}
   void watch(QWidget* window) { window->installEventFilter(this); }
+
+  std::vector<std::string> closed;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
-    if (event->type() == QEvent::Close) log_.push_back(watched->objectName().toStdString());
+    if (event->type() == QEvent::Close) {
+      closed.push_back(watched->objectName().toStdString() + (music_.song().empty() ? "" : ", music on"));
+    }
     return false;
   }
 
  private:
-  std::vector<std::string>& log_;
+  const FakeMusicEngine& music_;
 };
 
 }  // namespace
@@ -46,44 +50,35 @@ class ShutdownTest : public QObject {
 
  private slots:
   void init() {
-    clips_ = std::make_unique<ClipRecorder>();
-    music_ = std::make_unique<RecordingMusicEngine>();
-    SetMusicEngine(music_.get());
-    InitMusic();
-    QVERIFY(MusicReady());
-    window_ = std::make_unique<MainWindow>();  // finds the song folder
-    window_->show();
-    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     // A song is sounding when the game is left.
-    LoadSong(1);
-    PlaySong();
-    song_ = soundingSong();
-    QVERIFY(music_->sounding(song_));
-    music_->calls().clear();
+    QVERIFY(QDir(programFolder_.path()).mkpath(QStringLiteral("SongAlbum")));
+    QFile song(programFolder_.path() + QStringLiteral("/SongAlbum/Music1.mid"));
+    QVERIFY(song.open(QIODevice::WriteOnly));
+    open(programFolder_.path());
+    QVERIFY(!sound_->music.song().empty());
   }
   void cleanup() {
     window_.reset();
-    SetMusicEngine(nullptr);
-    music_.reset();
-    clips_.reset();
+    watcher_.reset();
+    sound_.reset();
   }
 
   void closingTheMainWindowStopsTheMusicThenClosesEveryOtherWindowInOrder() {
     openAllSecondaryWindows();
 
     QVERIFY(window_->close());  // what the close button does; it asks nothing
-    QCOMPARE(shutdownSteps(), kInOrder);
-    QVERIFY(!music_->sounding(song_));
+    QCOMPARE(watcher_->closed, kInOrder);
+    QCOMPARE(sound_->music.song(), std::string());
     QTRY_VERIFY(secondaries_[0].isNull() && secondaries_[1].isNull() && secondaries_[2].isNull());
     for (const QWidget* top : QApplication::topLevelWidgets()) QVERIFY(!top->isVisible());
   }
 
   void closingWithNoMusicAndNoOtherWindowEndsQuietly() {
-    SetMusicEngine(nullptr);
-    music_->calls().clear();
+    window_.reset();
+    open(QCoreApplication::applicationDirPath());  // no songs there
     QVERIFY(window_->close());
-    QVERIFY(music_->calls().empty());
     QVERIFY(!window_->isVisible());
+    QCOMPARE(sound_->music.beginnings(), 0);
   }
 
   void exitAnsweredOkGoesTheSameOrderlyWayAndEndsTheLoopWithStatusZero() {
@@ -105,39 +100,22 @@ class ShutdownTest : public QObject {
 
     QVERIFY(question && question->seen);
     QCOMPARE(status, 0);
-    QCOMPARE(shutdownSteps(), kInOrder);
-    QVERIFY(!music_->sounding(song_));
+    QCOMPARE(watcher_->closed, kInOrder);
+    QCOMPARE(sound_->music.song(), std::string());
     QVERIFY(!window_->isVisible());
     // Deleted as the loop wound up, before the program would have gone on past it.
     QVERIFY(secondaries_[0].isNull() && secondaries_[1].isNull() && secondaries_[2].isNull());
   }
 
  private:
-  // The music shutdown (song stopped, the module no longer ready), then the three windows.
-  inline static const std::vector<std::string> kInOrder{"music", "howToPlayWindow", "aboutWindow",
-                                                        "winnerWindow"};
+  // The windows close in this order, each with the music silent already.
+  inline static const std::vector<std::string> kInOrder{"howToPlayWindow", "aboutWindow", "winnerWindow"};
 
-  // The song file the engine was told to play last.
-  std::string soundingSong() const {
-    const std::string play = "Play(";
-    for (auto call = music_->calls().rbegin(); call != music_->calls().rend(); ++call) {
-      if (call->rfind(play, 0) == 0) return call->substr(play.size(), call->size() - play.size() - 1);
-    }
-    return {};
-  }
-
-  // What the engine and the watched windows saw, every run of music calls folded into one "music".
-  std::vector<std::string> shutdownSteps() const {
-    std::vector<std::string> steps;
-    bool stopped = false;
-    for (const std::string& call : music_->calls()) {
-      const bool window = call == "howToPlayWindow" || call == "aboutWindow" || call == "winnerWindow";
-      stopped = stopped || call == "Stop";
-      const std::string step = window ? call : std::string("music");
-      if (steps.empty() || steps.back() != step) steps.push_back(step);
-    }
-    if (!stopped || MusicReady()) steps.insert(steps.begin(), "music not shut down");
-    return steps;
+  void open(const QString& programFolder) {
+    sound_ = std::make_unique<TestSound>(programFolder);
+    window_ = std::make_unique<MainWindow>(sound_->sound);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
   }
 
   void openAllSecondaryWindows() {
@@ -145,18 +123,16 @@ class ShutdownTest : public QObject {
     itemOf(*window_, "aboutAction")->trigger();
     window_->gameEnded(Side::PlayerOne);
     secondaries_ = {window_->howToPlayWindow(), window_->aboutWindow(), window_->winnerWindow()};
-    watcher_ = std::make_unique<CloseWatcher>(music_->calls());
+    watcher_ = std::make_unique<CloseWatcher>(sound_->music);
     for (const QPointer<QWidget>& secondary : secondaries_) {
       QVERIFY(secondary != nullptr);
       QVERIFY(secondary->isVisible());
       watcher_->watch(secondary.data());
     }
-    music_->calls().clear();
   }
 
-  std::unique_ptr<ClipRecorder> clips_;
-  std::unique_ptr<RecordingMusicEngine> music_;
-  std::string song_;
+  QTemporaryDir programFolder_;
+  std::unique_ptr<TestSound> sound_;
   std::vector<QPointer<QWidget>> secondaries_;
   std::unique_ptr<CloseWatcher> watcher_;
   std::unique_ptr<MainWindow> window_;

@@ -1,5 +1,6 @@
-// Helpers for the window tests: a clip player that plays nothing and tells which clip it was given, an
-// answerer for the next message box, and ways to find and look at the main window's controls.
+// Helpers for the window tests: the game's sound with a clip player that plays nothing and tells which
+// clip it was given and a fake music engine, an answerer for the next message box, and ways to find and
+// look at the main window's controls.
 #pragma once
 
 #include <QAbstractButton>
@@ -21,7 +22,9 @@
 #include <vector>
 
 #include "audio/clip_player.h"
-#include "audio/sound_effects.h"
+#include "audio/game_sound.h"
+#include "audio/in_process_back_end.h"
+#include "tests/audio/fake_music_engine.h"
 #include "ui/clickable_image.h"
 #include "ui/main_window.h"
 
@@ -56,8 +59,8 @@ inline bool runPostedEvents() {
   return waitFor([&] { return reached; });
 }
 
-// Remembers the id of every clip it is handed (by its bytes) and can act from inside play(), the moment
-// a move yields to the event loop.
+// Remembers the number of every clip it is handed (1 for assets/sounds/1.wav, found by its bytes) and can
+// act from inside play(), as a move's clip starts, just before the move yields to the event loop.
 class ClipRecorder : public ClipPlayer {
  public:
   ClipRecorder() {
@@ -68,9 +71,7 @@ class ClipRecorder : public ClipPlayer {
       else
         clips_.push_back(QByteArray());
     }
-    SetClipPlayer(this);
   }
-  ~ClipRecorder() override { SetClipPlayer(nullptr); }
 
   void play(const std::uint8_t* wavImage, std::size_t size) override {
     const QByteArray bytes(reinterpret_cast<const char*>(wavImage), static_cast<qsizetype>(size));
@@ -91,6 +92,24 @@ class ClipRecorder : public ClipPlayer {
 
  private:
   std::vector<QByteArray> clips_;
+};
+
+// The game's sound as a window test hears it: its back end is there from the start, with the clips going
+// to a recorder (TestSound is one) and the music to a fake engine. The songs are looked for beside
+// `programFolder`, by default the test program's folder, where there are none.
+class TestSound : public ClipRecorder {
+ public:
+  explicit TestSound(const QString& programFolder = QCoreApplication::applicationDirPath())
+      : sound(FindSongAlbum(programFolder.toStdString())) {
+    sound.connect(&backEnd_);
+  }
+  ~TestSound() override { sound.connect(nullptr); }
+
+  FakeMusicEngine music;
+  GameSound sound;
+
+ private:
+  InProcessBackEnd backEnd_{*this, music};
 };
 
 // Answers the next modal message box with `answer` (QMessageBox::NoButton presses Esc) and remembers
@@ -153,18 +172,18 @@ inline QLabel* markerOf(const MainWindow& window, int square) {
 inline QLabel* labelOf(const MainWindow& window, const char* name) {
   return window.findChild<QLabel*>(QLatin1String(name));
 }
-// Every window test starts from a fresh, shown main window with a clip recorder in place of the device,
-// and ends by closing both again.
-inline bool OpenMainWindow(std::unique_ptr<ClipRecorder>& clips, std::unique_ptr<MainWindow>& window) {
-  clips = std::make_unique<ClipRecorder>();
-  window = std::make_unique<MainWindow>();
+// Every window test starts from a fresh, shown main window with the test's sound in place of the
+// device, and ends by closing both again.
+inline bool OpenMainWindow(std::unique_ptr<TestSound>& sound, std::unique_ptr<MainWindow>& window) {
+  sound = std::make_unique<TestSound>();
+  window = std::make_unique<MainWindow>(sound->sound);
   window->show();
   return QTest::qWaitForWindowExposed(window.get());
 }
 
-inline void CloseMainWindow(std::unique_ptr<ClipRecorder>& clips, std::unique_ptr<MainWindow>& window) {
+inline void CloseMainWindow(std::unique_ptr<TestSound>& sound, std::unique_ptr<MainWindow>& window) {
   window.reset();
-  clips.reset();
+  sound.reset();
 }
 
 inline QAction* itemOf(const MainWindow& window, const char* name) {

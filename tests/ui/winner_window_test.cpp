@@ -146,7 +146,7 @@ class WinnerWindowTest : public QObject {
                                                                           : QStringLiteral("Player 2");
   }
 
-  std::unique_ptr<ClipRecorder> clips_;
+  std::unique_ptr<TestSound> clips_;
   std::unique_ptr<MainWindow> window_;
 };
 

@@ -1,0 +1,44 @@
+// What the game's sound (GameSound) asks of the back end that makes it heard. The back end is told the
+// music that is wanted, always whole, never a step to take: one that is new (loaded late, or started
+// again after it went) is simply told everything, and comes to the same sound as one that was there all
+// along. Clips are the one thing told as they happen.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "audio/clip.h"
+
+namespace nokturna {
+
+// The music that is wanted, whole.
+struct WantedMusic {
+  std::string song;      // the file of the song chosen last; empty while none was
+  unsigned choice = 0;   // counts the song choices: a count not seen before begins `song` from its start
+  bool stopped = false;  // Music off, or the game left: no song sounds until the next choice
+  std::int16_t volumeSetting = 0;  // see HundredthsOfADecibel
+};
+
+// A volume setting in hundredths of a decibel: setting x 42 - 3000, worked out in 16 bits as the game has
+// always done it, so a setting outside -708..780 gives none.
+constexpr std::optional<std::int32_t> HundredthsOfADecibel(std::int16_t setting) {
+  constexpr std::int32_t kStep = 42, kOffset = 3000;
+  const auto fits = [](std::int32_t value) { return value >= INT16_MIN && value <= INT16_MAX; };
+  const std::int32_t product = std::int32_t{setting} * kStep;
+  if (!fits(product) || !fits(product - kOffset)) return std::nullopt;
+  return product - kOffset;
+}
+
+class SoundBackEnd {
+ public:
+  virtual ~SoundBackEnd() = default;
+
+  // Brings the music to `wanted`. A song begins once for each choice: told the same choice again, the
+  // back end leaves the song as it is, sounding, stopped or over.
+  virtual void bringTo(const WantedMusic& wanted) = 0;
+  // Starts `clip` at once, cutting off the one that sounds. Failures only mean silence.
+  virtual void play(Clip clip) = 0;
+};
+
+}  // namespace nokturna
