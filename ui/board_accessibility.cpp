@@ -3,7 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
-#include "engine/board.h"
+#include "engine/board_geometry.h"
 #include "ui/caption_label.h"
 #include "ui/clickable_image.h"
 
@@ -67,27 +67,24 @@ QAccessibleInterface* boardInterfaces(const QString& className, QObject* object)
 }  // namespace
 
 QString LineAccessibleName(int line) {
-  const int row = (line - 1) / kLinesPerBlock + 1;
-  const int place = (line - 1) % kLinesPerBlock;
-  if (IsHorizontal(line)) {
+  const LinePlace p = PlaceOfLine(line);
+  if (p.kind == LineKind::Horizontal) {
     return QStringLiteral("Line %1, horizontal, row %2, between columns %3 and %4")
         .arg(line)
-        .arg(row)
-        .arg(place + 1)
-        .arg(place + 2);
+        .arg(p.row)
+        .arg(p.column)
+        .arg(p.column + 1);
   }
   return QStringLiteral("Line %1, vertical, column %2, between rows %3 and %4")
       .arg(line)
-      .arg(place - 6)
-      .arg(row)
-      .arg(row + 1);
+      .arg(p.column)
+      .arg(p.row)
+      .arg(p.row + 1);
 }
 
 QString SquareAccessibleName(int square) {
-  return QStringLiteral("Square %1, row %2, column %3")
-      .arg(square)
-      .arg((square - 1) / 7 + 1)
-      .arg((square - 1) % 7 + 1);
+  const SquarePlace q = PlaceOfSquare(square);
+  return QStringLiteral("Square %1, row %2, column %3").arg(square).arg(q.row).arg(q.column);
 }
 
 QString LineAccessibleDescription(const QString& owner) {

@@ -33,28 +33,22 @@ namespace nokturna {
 
 namespace {
 
-// Label positions and the clock's fixed size, in twips as the window was designed.
-constexpr TwipPoint kTurnLabelAt{240, 240};
-constexpr TwipPoint kPlayerOneScoreAt{2040, 7800};
-constexpr TwipPoint kOpponentScoreAt{5040, 7800};
-constexpr TwipPoint kClockAt{6720, 7920};
-constexpr int kClockWidth = 2295, kClockHeight = 375;
-
 constexpr qreal kTurnPoints = 9.75;
 constexpr qreal kScorePoints = 24;
 constexpr qreal kClockPoints = 13.5;
 
-QPoint toPixels(TwipPoint p) { return {TwipsToPixels(p.left), TwipsToPixels(p.top)}; }
+QPoint topLeftOf(PixelPoint p) { return {p.left, p.top}; }
+QRect rectOf(PixelRect r) { return {r.left, r.top, r.width, r.height}; }
 
 QPixmap picture(const char* name) { return GamePicture(QLatin1String(name)); }
 
 CaptionLabel* makeLabel(QWidget* parent, const char* name, const QString& accessibleName,
-                        const QString& caption, qreal points, TwipPoint at) {
+                        const QString& caption, qreal points, PixelPoint at) {
   auto* label = new CaptionLabel(accessibleName, caption, parent);
   label->setObjectName(QLatin1String(name));
   label->setFont(LabelFont(points));
   label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  label->move(toPixels(at));
+  label->move(topLeftOf(at));
   return label;
 }
 
@@ -122,7 +116,7 @@ void MainWindow::createBoard(QWidget* board) {
     auto* image = new QLabel(board);
     image->setObjectName(QStringLiteral("marker%1").arg(square));
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image->resize(TwipsToPixels(kMarkerWidth), TwipsToPixels(kMarkerHeight));
+    image->resize(rectOf(MarkerRect(square)).size());
     image->setPixmap(blueDisc_);
     image->setAccessibleName(SquareAccessibleName(square));
     image->setAccessibleDescription(SquareAccessibleDescription(QString()));
@@ -132,9 +126,7 @@ void MainWindow::createBoard(QWidget* board) {
     auto* image = new ClickableImage(line, board);
     image->setObjectName(QStringLiteral("line%1").arg(line));
     const LineKind kind = game_.state.board.lines[line].kind;
-    const bool horizontal = kind == LineKind::Horizontal;
-    image->resize(TwipsToPixels(horizontal ? kHorizontalLineWidth : kVerticalLineWidth),
-                  TwipsToPixels(horizontal ? kHorizontalLineHeight : kVerticalLineHeight));
+    image->resize(rectOf(LineImageRect(line)).size());
     // Until the first game the whole board shows in the first player's pictures; they are decoration,
     // so to a screen reader every line is free.
     image->setPixmap(blueLines_.of(kind));
@@ -160,22 +152,23 @@ void MainWindow::createCursor() {
 
 void MainWindow::createLabels(QWidget* board) {
   turnLabel_ = makeLabel(board, "turnLabel", QStringLiteral("Turn"),
-                         QStringLiteral("Welcome to Nokturna 1.0"), kTurnPoints, kTurnLabelAt);
+                         QStringLiteral("Welcome to Nokturna 1.0"), kTurnPoints, TurnLabelAt());
   turnLabel_->adjustSize();
 
   scoreLabels_[0] = makeLabel(board, "playerOneScoreLabel", QStringLiteral("Score of Player 1"),
-                              QStringLiteral("0000"), kScorePoints, kPlayerOneScoreAt);
+                              QStringLiteral("0000"), kScorePoints, PlayerOneScoreAt());
   scoreLabels_[1] = makeLabel(board, "opponentScoreLabel", QStringLiteral("Score of the opponent"),
-                              QStringLiteral("0000"), kScorePoints, kOpponentScoreAt);
+                              QStringLiteral("0000"), kScorePoints, OpponentScoreAt());
   for (CaptionLabel* score : scoreLabels_) {
     setTextColour(score, Qt::black);
     score->adjustSize();
   }
 
+  const QRect clock = rectOf(ClockRect());
   clockLabel_ = makeLabel(board, "clockLabel", QStringLiteral("Game time"), QStringLiteral("00:00:00"),
-                          kClockPoints, kClockAt);
+                          kClockPoints, {clock.left(), clock.top()});
   clockLabel_->setAlignment(Qt::AlignCenter);
-  clockLabel_->setFixedSize(TwipsToPixels(kClockWidth), TwipsToPixels(kClockHeight));
+  clockLabel_->setFixedSize(clock.size());
   setTextColour(clockLabel_, Qt::white);
 }
 
@@ -192,10 +185,10 @@ void MainWindow::createTimers() {
 }
 
 void MainWindow::placeBoard() {
-  const BoardLayout layout = PlaceBoard();
-  for (int line = 1; line <= kLineCount; ++line) lineImages_[line]->move(toPixels(layout.lines[line]));
+  for (int line = 1; line <= kLineCount; ++line)
+    lineImages_[line]->move(rectOf(LineImageRect(line)).topLeft());
   for (int square = 1; square <= kSquareCount; ++square) {
-    squareMarkers_[square]->move(toPixels(layout.markers[square]));
+    squareMarkers_[square]->move(rectOf(MarkerRect(square)).topLeft());
   }
 }
 
