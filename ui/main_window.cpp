@@ -90,6 +90,7 @@ MainWindow::MainWindow(QWidget* parent, const QString& programFolder) : QMainWin
 
   placeBoard();
   createCursor();
+  startSpeech();
   startAudio(programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder);
 
   adjustSize();
@@ -128,10 +129,8 @@ void MainWindow::createBoard(QWidget* board) {
     const LineKind kind = game_.state.board.lines[line].kind;
     image->resize(rectOf(LineImageRect(line)).size());
     // Until the first game the whole board shows in the first player's pictures; they are decoration,
-    // so to a screen reader every line is free.
+    // so to a screen reader every line is free (a line is named by the board's accessibility).
     image->setPixmap(blueLines_.of(kind));
-    image->setAccessibleName(LineAccessibleName(line));
-    image->setAccessibleDescription(LineAccessibleDescription(QString()));
     connect(image, &ClickableImage::clicked, this, &MainWindow::onLineClicked);
     lineImages_[line] = image;
   }
@@ -144,7 +143,8 @@ void MainWindow::createCursor() {
   board_->setFocusPolicy(Qt::ClickFocus);
   board_->setAccessibleName(QStringLiteral("Board"));
   board_->setAccessibleDescription(QStringLiteral(
-      "Arrow keys, Home and End move the cursor over the lines; Space or Enter claims a line"));
+      "Arrow keys, Home and End move the cursor over the lines; Space or Enter claims a line; S scores, "
+      "T time, N next free line, D the squares beside"));
   board_->setFocus();
   board_->installEventFilter(this);
   for (int line = 1; line <= kLineCount; ++line) lineImages_[line]->installEventFilter(this);
@@ -206,7 +206,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::onLineClicked(int line) {
-  guard_.offer([this, line] { guard_.runMove([this, line] { LineClicked(game_, line); }); });
+  guard_.offer([this, line] {
+    guard_.runMove([this, line] {
+      sayWhyRefused(line);
+      LineClicked(game_, line);
+    });
+  });
 }
 
 void MainWindow::onComputerPauseOver() {
@@ -251,15 +256,38 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Enter:
       claimAtCursor(event->isAutoRepeat());
       break;
+    case Qt::Key_N:
+      moveToFreeLine((event->modifiers() & Qt::ShiftModifier) == 0);
+      break;
+    // A question held down is answered once.
+    case Qt::Key_S:
+      if (!event->isAutoRepeat()) sayScores();
+      break;
+    case Qt::Key_T:
+      if (!event->isAutoRepeat()) sayTime();
+      break;
+    case Qt::Key_D:
+      if (!event->isAutoRepeat()) saySquaresBeside();
+      break;
     case Qt::Key_F10:
-      // The desktop's key for the menus: the first one opens.
-      menuBar()->setActiveAction(menuBar()->actions().constFirst());
+      enterMenus();
       break;
     default:
       QMainWindow::keyPressEvent(event);
       return;
   }
   event->accept();
+}
+
+// The desktop's key for the menus: the first one opens. The menu bar is entered as a tap of Alt enters
+// it, so that it holds the keyboard while menus open and close: handed back to the board's line between
+// two menus, the keyboard would take a screen reader's attention off the menu that is opening.
+void MainWindow::enterMenus() {
+  QKeyEvent altPressed(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+  QKeyEvent altReleased(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+  QCoreApplication::sendEvent(this, &altPressed);
+  QCoreApplication::sendEvent(this, &altReleased);
+  menuBar()->setActiveAction(menuBar()->actions().constFirst());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -320,8 +348,7 @@ void MainWindow::gameStarted(Side first) {
       squareMarkers_[n]->clear();
     }
     // A cleared line image still takes clicks.
-    describe(lineImages_[n], LineAccessibleDescription(QString()));
-    lineImages_[n]->setClaimed(false);
+    lineImages_[n]->setOwner(std::nullopt);
     lineImages_[n]->clear();
   }
   showCaption(turnLabel_, TurnCaption(first));
@@ -331,8 +358,7 @@ void MainWindow::gameStarted(Side first) {
 
 void MainWindow::lineClaimed(int line, Side side) {
   ClickableImage* image = lineImages_[line];
-  describe(image, LineAccessibleDescription(nameOf(side)));
-  image->setClaimed(true);
+  image->setOwner(side);
   image->setPixmap(linePicturesOf(side).of(game_.state.board.lines[line].kind));
   // Pending window events run inside the sound call; the move guard holds input back until the move is
   // over.
