@@ -26,8 +26,22 @@ using namespace nokturna::testing;
 namespace {
 
 std::vector<std::pair<QObject*, QAccessible::Event>> heard;
+std::vector<QString> announced;  // the words of every notice shown, in order
 
-void recordUpdate(QAccessibleEvent* event) { heard.emplace_back(event->object(), event->type()); }
+void recordUpdate(QAccessibleEvent* event) {
+  heard.emplace_back(event->object(), event->type());
+  if (event->type() == QAccessible::ObjectShow) {
+    if (QAccessibleInterface* shown = event->accessibleInterface())
+      if (shown->role() == QAccessible::Notification) announced.push_back(shown->text(QAccessible::Name));
+  }
+}
+
+bool announcedSoFar(const QString& words) {
+  for (const QString& said : announced) {
+    if (said == words) return true;
+  }
+  return false;
+}
 
 QAccessibleInterface* accessible(QObject* object) { return QAccessible::queryAccessibleInterface(object); }
 QString nameOf(QObject* object) { return accessible(object)->text(QAccessible::Name); }
@@ -64,6 +78,7 @@ class AccessibilityTest : public QObject {
     window_->show();
     QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
     heard.clear();
+    announced.clear();
   }
   void cleanup() {
     window_.reset();
@@ -284,6 +299,64 @@ class AccessibilityTest : public QObject {
     QCOMPARE(ownerSaid(6), QStringLiteral("free"));
     QTRY_COMPARE(ownerSaid(6), QStringLiteral("Player 1"));
     QCOMPARE(ownerSaid(50), QStringLiteral("Player 2"));
+  }
+
+  // Said in order as they happen, while the keyboard stays on the line under the cursor; a new game
+  // silences what the old one had not said yet.
+  void eventsAndAnswersAreSaidWithoutMovingTheFocus() {
+    if (!QAccessible::isActive()) QSKIP("Qt passes updates on only with an active screen reader");
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    const auto saysNext = [](const char* words) {
+      return waitFor([&] { return announcedSoFar(QLatin1String(words)); });
+    };
+    chooseMode(1);
+    play();
+    QVERIFY(saysNext("New game, Orang vs Orang. Player 1's turn."));
+
+    pressKey(*window_, Qt::Key_Down);  // the cursor shows on line 1
+    pressKey(*window_, Qt::Key_Space);
+    QVERIFY(saysNext("Player 1: row 1, column 1, across. Player 2's turn."));
+    for (int key : {Qt::Key_Down, Qt::Key_Space, Qt::Key_Right, Qt::Key_Space, Qt::Key_Left, Qt::Key_Down}) {
+      pressKey(*window_, key);
+    }
+    // Two claims with no pause of the event loop between them come out in one breath.
+    QVERIFY(saysNext("Player 2: row 1, column 1, down. Player 1: row 1, column 2, down. Player 2's turn."));
+    pressKey(*window_, Qt::Key_Space);  // line 16 closes square 1
+    QVERIFY(saysNext("Player 2: row 2, column 1, across. Square row 1, column 1. Player 2 has 1."));
+    QCOMPARE(cursorLineOf(*window_), 16);
+
+    const struct {
+      int key;
+      const char* answer;
+    } questions[] = {{Qt::Key_S, "Player 1 0, Player 2 1. Player 2's turn"},
+                     {Qt::Key_D, "square above: won by Player 2, square below: 1 side"},
+                     {Qt::Key_Space, "Taken by Player 2"},
+                     {Qt::Key_T, "Game time 0 seconds"}};
+    for (const auto& q : questions) {
+      if (q.key == Qt::Key_T) {
+        auto question = answerNextQuestion(QMessageBox::Ok);
+        play();  // the clock starts again
+      }
+      pressKey(*window_, q.key);
+      QCOMPARE(announced.back(), QLatin1String(q.answer));
+      QCOMPARE(cursorLineOf(*window_), 16);
+    }
+
+    // A claim by mouse right after an answer waits for the answer to be heard; the new game comes first.
+    announced.clear();
+    clickLine(*window_, 50);
+    auto question = answerNextQuestion(QMessageBox::Ok);
+    play();
+    QVERIFY(question->seen);
+    // The offscreen platform leaves no window active after a question; a desktop gives the main window
+    // back its activation.
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    // Had it been kept, the claim would have come out before the new game, or with it in one breath.
+    QVERIFY(saysNext("New game, Orang vs Orang. Player 1's turn."));
+    for (const QString& said : announced)
+      QVERIFY2(!said.contains(QStringLiteral("row 4, column 5")), qPrintable(said));
   }
 
  private:
