@@ -79,7 +79,7 @@ Announcer::Announcer(QWidget* board, std::function<bool()> moveInProgress, std::
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     if (now == nullptr || !listening() || now->window() != board_->window()) return;
     if (QAccessibleInterface* focused = QAccessible::queryAccessibleInterface(now)) {
-      readerSpeaks(focused->text(QAccessible::Name).size());
+      readerSpeaks(focused->text(QAccessible::Name).size() + focused->text(QAccessible::Description).size());
     }
   });
 }
