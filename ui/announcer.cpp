@@ -4,20 +4,24 @@
 #include <QAccessibleWidget>
 #include <QApplication>
 #include <QWidget>
+#include <algorithm>
 
 namespace nokturna {
 
 namespace {
 
-// How long a reader takes for words, at its usual rate (espeak-ng's normal speed, the pauses of the
-// punctuation included); a little more rather than less, so that no sentence is broken off.
-constexpr qint64 kSpeakingMsPerCharacter = 80;
+// How long a reader takes for words at its usual rate: espeak-ng's normal speed through the speech server,
+// the pauses of the punctuation included, measured over the game's own sentences (about 94 ms a
+// character, and a start of some tenths of a second). Rather more than less, so that no sentence is
+// broken off by the next.
+constexpr qint64 kSpeakingMsPerCharacter = 95;
+constexpr qint64 kSpeakingMsToStart = 300;
 constexpr qint64 kSpeakingMsAtLeast = 400;
 // How long a claim waits for the computer's answer to it (the computer pauses 250 ms before it moves).
 constexpr qint64 kWaitForAnswerMs = 300;
 
 qint64 speakingTime(qsizetype characters) {
-  return std::max(kSpeakingMsAtLeast, kSpeakingMsPerCharacter * characters);
+  return std::max(kSpeakingMsAtLeast, kSpeakingMsToStart + kSpeakingMsPerCharacter * characters);
 }
 
 // The invisible status bar and its notice. They take no room, no focus and no clicks.
@@ -75,11 +79,12 @@ Announcer::Announcer(QWidget* board, std::function<bool()> moveInProgress, std::
 
   next_.setSingleShot(true);
   connect(&next_, &QTimer::timeout, this, &Announcer::sayUnsaidWhenFree);
-  // The board getting the keyboard back is the moment for what waited.
+  // The board getting the keyboard back is the moment for what waited, once the reader has said where the
+  // keyboard is; the description that follows may be broken off.
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
     if (now == nullptr || !listening() || now->window() != board_->window()) return;
     if (QAccessibleInterface* focused = QAccessible::queryAccessibleInterface(now)) {
-      readerSpeaks(focused->text(QAccessible::Name).size() + focused->text(QAccessible::Description).size());
+      readerSpeaks(focused->text(QAccessible::Name).size());
     }
   });
 }
@@ -116,13 +121,11 @@ void Announcer::answer(const std::string& words) {
   if (!unsaid_.empty()) next_.start(static_cast<int>(speakingMs_));
 }
 
-void Announcer::readerSpeaks(int characters) {
+void Announcer::readerSpeaks(qsizetype characters) {
   sinceSpoken_.start();
   speakingMs_ = speakingTime(characters);
   if (!unsaid_.empty()) next_.start(static_cast<int>(speakingMs_));
 }
-
-QString Announcer::lastSaid() const { return notice_->accessibleName(); }
 
 bool Announcer::boardHasTheKeyboard() const {
   QWidget* window = board_->window();

@@ -9,7 +9,6 @@
 
 #include <QElapsedTimer>
 #include <QObject>
-#include <QPointer>
 #include <QTimer>
 #include <functional>
 #include <string>
@@ -38,14 +37,11 @@ class Announcer : public QObject, public Speech {
 
   // The answer to a key: said at once, before anything still unsaid.
   void answer(const std::string& words);
-  // The reader has begun to say something of its own (the line under the cursor); what is unsaid waits
-  // for it.
-  void readerSpeaks(int characters);
-
-  // The words last said, for tests; empty before anything.
-  QString lastSaid() const;
 
  private:
+  // The reader has begun to say something of its own (the line under the cursor); what is unsaid waits
+  // for it.
+  void readerSpeaks(qsizetype characters);
   void sayUnsaidWhenFree();
   bool boardHasTheKeyboard() const;
   void speak(const QString& words);

@@ -34,7 +34,8 @@ class WinnerWindow;
 
 // Object names, so the controls can be found by name: "line1".."line112", "marker1".."marker49",
 // "turnLabel", "playerOneScoreLabel", "opponentScoreLabel", "clockLabel", "computerPause", "clockTicker",
-// the board "client" and the keyboard's cursor on it "cursorGlow";
+// the board "client", the keyboard's cursor on it "cursorGlow" and the screen reader's news on it
+// "announcements" with its notice "announcement";
 // menus "gameMenu", "settingsMenu", "modeMenu", "soundMenu", "musicMenu", "songAlbumMenu", "helpMenu";
 // items "playAction", "exitAction", "personVsPersonAction", "personVsComputerAction", "soundOnAction",
 // "soundOffAction", "musicOnAction", "musicOffAction", "song1Action".."song4Action", "howToPlayAction",

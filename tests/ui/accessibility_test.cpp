@@ -201,7 +201,6 @@ class AccessibilityTest : public QObject {
     QLabel* comment = labelOf(*window_, "turnLabel");
     QCOMPARE(valueOf(comment), QStringLiteral("Giliran / Turn : Player 1"));
 
-    QLabel* first = lineImageOf(*window_, 1);
     clickLine(*window_, 1);
     QCOMPARE(ownerSaid(1), QStringLiteral("Player 1"));
     QCOMPARE(valueOf(comment), QStringLiteral("Giliran / Turn : Daviz Edezo"));
