@@ -129,7 +129,7 @@ void MainWindow::createBoard(QWidget* board) {
     const LineKind kind = game_.state.board.lines[line].kind;
     image->resize(rectOf(LineImageRect(line)).size());
     // Until the first game the whole board shows in the first player's pictures; they are decoration,
-    // so to a screen reader every line is free (a line is named by the board's accessibility).
+    // so to a screen reader every line is free.
     image->setPixmap(blueLines_.of(kind));
     connect(image, &ClickableImage::clicked, this, &MainWindow::onLineClicked);
     lineImages_[line] = image;

@@ -5,6 +5,8 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QHash>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRegularExpression>
 #include <QSet>
 #include <QtTest>
@@ -356,6 +358,28 @@ class AccessibilityTest : public QObject {
     QVERIFY(saysNext("New game, Orang vs Orang. Player 1's turn."));
     for (const QString& said : announced)
       QVERIFY2(!said.contains(QStringLiteral("row 4, column 5")), qPrintable(said));
+  }
+
+  // F10, then Right from one menu to the next: the reader hears the menus, never the line under the cursor
+  // in between.
+  void theMenusKeepTheKeyboardFromTheBoard() {
+    if (!QAccessible::isActive()) QSKIP("Qt passes updates on only with an active screen reader");
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    pressKey(*window_, Qt::Key_Down);
+    QCOMPARE(cursorLineOf(*window_), 1);
+    heard.clear();
+    pressKey(*window_, Qt::Key_F10);
+    auto* gameMenu = window_->findChild<QMenu*>(QStringLiteral("gameMenu"));
+    auto* settingsMenu = window_->findChild<QMenu*>(QStringLiteral("settingsMenu"));
+    QVERIFY(waitFor([&] { return gameMenu->isVisible(); }));
+    QTest::keyClick(gameMenu, Qt::Key_Right);
+    QVERIFY(waitFor([&] { return settingsMenu->isVisible() && !gameMenu->isVisible(); }));
+    QVERIFY(runPostedEvents());
+    QVERIFY(!heardOf(lineImageOf(*window_, 1), QAccessible::Focus));
+    QTest::keyClick(settingsMenu, Qt::Key_Escape);
+    QTest::keyClick(window_->menuBar(), Qt::Key_Escape);
+    QVERIFY(waitFor([&] { return cursorLineOf(*window_) == 1; }));  // back on the board
   }
 
  private:
