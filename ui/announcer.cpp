@@ -82,7 +82,13 @@ Announcer::Announcer(QWidget* board, std::function<bool()> moveInProgress, std::
   // The board getting the keyboard back is the moment for what waited, once the reader has said where the
   // keyboard is; the description that follows may be broken off.
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-    if (now == nullptr || !listening() || now->window() != board_->window()) return;
+    if (now == nullptr || !listening()) return;
+    if (QWidget* result = resultWindow_(); result != nullptr && now->window() == result) {
+      if (awaitingResultWindow_) unsaid_.clear();  // the winner window tells them
+      awaitingResultWindow_ = false;
+      return;
+    }
+    if (now->window() != board_->window()) return;
     if (QAccessibleInterface* focused = QAccessible::queryAccessibleInterface(now)) {
       readerSpeaks(focused->text(QAccessible::Name).size());
     }
@@ -103,16 +109,20 @@ void Announcer::say(SpokenEvent event) {
   if (!next_.isActive()) next_.start(0);
 }
 
-void Announcer::dropUnsaid() { unsaid_.clear(); }
+void Announcer::dropUnsaid() {
+  unsaid_.clear();
+  awaitingResultWindow_ = false;
+}
 
-void Announcer::resultShown(const std::string& result) {
+void Announcer::resultShown() {
   QWidget* window = resultWindow_();
   if (window == nullptr) return;
-  // The window reads its verdict as it comes up; the score follows it there, since its coming up breaks
-  // off whatever the main window was saying.
-  const QString verdict = window->accessibleDescription();
-  const QString words = QString::fromStdString(result);
-  if (!verdict.endsWith(words)) window->setAccessibleDescription(verdict + QStringLiteral(". ") + words);
+  // The window takes the keyboard as it comes up, and the reader reads its verdict then. The last moves
+  // and the final score follow the verdict there: said in the main window, they would be broken off by
+  // it, or heard only once it is closed. Should the window not get the keyboard, they are said here.
+  window->setAccessibleDescription(window->accessibleDescription() + QStringLiteral(". ") +
+                                   QString::fromStdString(Utterance(unsaid_)));
+  awaitingResultWindow_ = true;
 }
 
 void Announcer::answer(const std::string& words) {
@@ -129,7 +139,7 @@ void Announcer::readerSpeaks(qsizetype characters) {
 
 bool Announcer::boardHasTheKeyboard() const {
   QWidget* window = board_->window();
-  return window->isActiveWindow() && QApplication::activePopupWidget() == nullptr &&
+  return !awaitingResultWindow_ && window->isActiveWindow() && QApplication::activePopupWidget() == nullptr &&
          QApplication::activeModalWidget() == nullptr;
 }
 

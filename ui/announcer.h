@@ -33,7 +33,7 @@ class Announcer : public QObject, public Speech {
   bool listening() const override;
   void say(SpokenEvent event) override;
   void dropUnsaid() override;
-  void resultShown(const std::string& result) override;
+  void resultShown() override;
 
   // The answer to a key: said at once, before anything still unsaid.
   void answer(const std::string& words);
@@ -58,6 +58,7 @@ class Announcer : public QObject, public Speech {
   qint64 speakingMs_ = 0;  // how long the reader takes for what it was last given
   QTimer next_;
   bool watchingKeys_ = false;
+  bool awaitingResultWindow_ = false;  // the winner window is up and has not had the keyboard yet
 };
 
 }  // namespace nokturna

@@ -44,9 +44,8 @@ void GameNarration::turnPassed(Side side) {
 void GameNarration::gameEnded(Side winner) {
   shown_.gameEnded(winner);
   if (!listening()) return;
-  const SpokenEvent result = EndSpoken(*state_);
-  speech_->say(result);
-  speech_->resultShown(Utterance({result}));
+  speech_->say(EndSpoken(*state_));
+  speech_->resultShown();
 }
 
 void GameNarration::modeChanged(PlayMode mode) {

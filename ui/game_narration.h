@@ -23,8 +23,9 @@ class Speech {
   virtual void say(SpokenEvent event) = 0;
   // What was not said yet no longer holds (a new game began).
   virtual void dropUnsaid() = 0;
-  // The game's result, for the window that announces the winner.
-  virtual void resultShown(const std::string& result) = 0;
+  // The game is over and the window that announces the winner is up: what is unsaid of the end, the
+  // result last, is the window's to tell.
+  virtual void resultShown() = 0;
 };
 
 class GameNarration : public GameEvents {

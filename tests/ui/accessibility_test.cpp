@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "ui/winner_window.h"
 #include "ui_test_support.h"
 
 #ifdef NOKTURNA_ACCESSIBILITY_UPDATES
@@ -358,6 +359,21 @@ class AccessibilityTest : public QObject {
     QVERIFY(saysNext("New game, Orang vs Orang. Player 1's turn."));
     for (const QString& said : announced)
       QVERIFY2(!said.contains(QStringLiteral("row 4, column 5")), qPrintable(said));
+  }
+
+  // The winner window, which takes the keyboard as it comes up, reads out the last moves after its verdict
+  // and ends with the final score.
+  void theWinnerWindowTellsTheEndAndTheFinalScore() {
+    if (!QAccessible::isActive()) QSKIP("Qt passes updates on only with an active screen reader");
+    chooseMode(1);
+    play();
+    for (int line = 1; line <= 112; ++line) clickLine(*window_, line);  // Player 2 wins every square
+    QVERIFY(window_->winnerWindow() != nullptr);
+    const QString told = descriptionOf(window_->winnerWindow());
+    QVERIFY2(told.startsWith(QStringLiteral("Player 2 adalah Raja Kubur. ")), qPrintable(told));
+    QVERIFY2(told.endsWith(QStringLiteral(
+                 "ow 8, column 7, across. Square row 7, column 7. Player 2 has 49. Player 2 wins, 49 to 0.")),
+             qPrintable(told));
   }
 
   // F10, then Right from one menu to the next: the reader hears the menus, never the line under the cursor
