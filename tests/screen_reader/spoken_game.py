@@ -204,6 +204,12 @@ PLAYERS_TURN = r"(Player 1's turn|Player 1 has \d+)\.$"
 
 def play_game():
     start("game", program, extra_env={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
+    # The player brings the game's window to the front, as a click on it would, should the window
+    # manager not have given it the keyboard yet.
+    window = wait_until(lambda: subprocess.run(["xdotool", "search", "--name", "^Nokturna 1.0$"], env=env,
+                                               capture_output=True, text=True).stdout.split(),
+                        "the game's window")[0]
+    succeeds("xdotool", "windowactivate", "--sync", window)
     wait_until(lambda: said_since(0, r"^Board\."), "the board with the keyboard")
     press_and_hear("F10", r"^Menu\.$", "the menu read out")
     press_and_hear("Return", r"^Play, boy !!$", "the first entry read out")
