@@ -3,24 +3,29 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 
-#include "engine/board.h"
+#include "engine/board_geometry.h"
 #include "ui/caption_label.h"
 #include "ui/clickable_image.h"
+#include "ui/spoken_words.h"
 
 namespace nokturna {
 
 namespace {
 
-// A line image: a button a screen reader can press, through the same path as a mouse click.
+// A line image: read as an item of a list is, by its name alone, which says where it is and whose it is;
+// a screen reader can press it, through the same path as a mouse click.
 class LineImageAccessible : public QAccessibleWidget {
  public:
-  explicit LineImageAccessible(ClickableImage* image) : QAccessibleWidget(image, QAccessible::Button) {}
+  explicit LineImageAccessible(ClickableImage* image) : QAccessibleWidget(image, QAccessible::ListItem) {}
+
+  QString text(QAccessible::Text t) const override {
+    if (t == QAccessible::Name) return QString::fromStdString(LineWords(image()->index(), image()->owner()));
+    return QAccessibleWidget::text(t);
+  }
 
   QAccessible::State state() const override {
     QAccessible::State state = QAccessibleWidget::state();
     state.focusable = true;  // the keyboard's cursor gives a line the focus
-    state.checkable = true;
-    state.checked = image()->claimed();
     return state;
   }
 
@@ -66,32 +71,9 @@ QAccessibleInterface* boardInterfaces(const QString& className, QObject* object)
 
 }  // namespace
 
-QString LineAccessibleName(int line) {
-  const int row = (line - 1) / kLinesPerBlock + 1;
-  const int place = (line - 1) % kLinesPerBlock;
-  if (IsHorizontal(line)) {
-    return QStringLiteral("Line %1, horizontal, row %2, between columns %3 and %4")
-        .arg(line)
-        .arg(row)
-        .arg(place + 1)
-        .arg(place + 2);
-  }
-  return QStringLiteral("Line %1, vertical, column %2, between rows %3 and %4")
-      .arg(line)
-      .arg(place - 6)
-      .arg(row)
-      .arg(row + 1);
-}
-
 QString SquareAccessibleName(int square) {
-  return QStringLiteral("Square %1, row %2, column %3")
-      .arg(square)
-      .arg((square - 1) / 7 + 1)
-      .arg((square - 1) % 7 + 1);
-}
-
-QString LineAccessibleDescription(const QString& owner) {
-  return owner.isEmpty() ? QStringLiteral("free") : QStringLiteral("claimed by ") + owner;
+  const SquarePlace q = PlaceOfSquare(square);
+  return QStringLiteral("Square %1, row %2, column %3").arg(square).arg(q.row).arg(q.column);
 }
 
 QString SquareAccessibleDescription(const QString& owner) {

@@ -7,16 +7,14 @@
 
 namespace nokturna {
 
-// "Line 9, vertical, column 2, between rows 1 and 2": rows and columns of posts, counted from the top
-// left. "Square 12, row 2, column 5": rows and columns of squares.
-QString LineAccessibleName(int line);
+// "Square 12, row 2, column 5": rows and columns of squares, counted from the top left.
 QString SquareAccessibleName(int square);
 
-// "free" / "claimed by <name>"; "empty" / "won by <name>". An empty owner name means nobody.
-QString LineAccessibleDescription(const QString& owner);
+// "empty" / "won by <name>". An empty owner name means nobody.
 QString SquareAccessibleDescription(const QString& owner);
 
-// Makes line images pressable buttons (checked once claimed) and caption labels name-and-value texts.
+// Makes line images items a screen reader reads by their place and owner ("Row 1, column 6, down:
+// free", LineWords), with a press action that claims them, and caption labels name-and-value texts.
 // Safe to call more than once.
 void InstallBoardAccessibility();
 

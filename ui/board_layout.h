@@ -1,11 +1,11 @@
-// Where the line and marker images sit on the main window. Positions and sizes are in twips, the unit the
-// window was designed in (15 to a logical pixel); TwipsToPixels turns them into logical pixels. Plain
-// C++: the board's shape without any window.
+// Where the main window's images and labels sit, and the winner window's verdict. The windows were
+// designed in twips (15 to a logical pixel); the designer's numbers stay in this one table, and the
+// windows ask for logical pixels. Plain C++: the board's shape without any window.
 #pragma once
 
 #include <array>
 
-#include "engine/board.h"
+#include "engine/board_geometry.h"
 
 namespace nokturna {
 
@@ -28,10 +28,34 @@ struct BoardLayout {
   std::array<TwipPoint, kSquareCount + 1> markers{};  // marker images 1..49
 };
 
-// The top left corner of every line and marker image. The designer placed the top row of each kind; every
-// further row copies its lefts one row of posts lower.
+// The top left corner of every line and marker image, in twips. The designer placed the top row of each
+// kind; every further row copies its lefts one row of posts lower.
 BoardLayout PlaceBoard();
 
 constexpr int TwipsToPixels(int twips) { return (twips * 2 + kTwipsPerPixel) / (2 * kTwipsPerPixel); }
+
+// In logical pixels from here on.
+struct PixelPoint {
+  int left = 0;
+  int top = 0;
+};
+
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+};
+
+PixelRect LineImageRect(int line);
+PixelRect MarkerRect(int square);
+
+// The labels' top left corners (they size themselves to their captions), and the clock's fixed rectangle.
+PixelPoint TurnLabelAt();
+PixelPoint PlayerOneScoreAt();
+PixelPoint OpponentScoreAt();
+PixelRect ClockRect();
+// On the winner window, in the lower part of its picture.
+PixelRect VerdictRect();
 
 }  // namespace nokturna

@@ -12,12 +12,11 @@ ClickableImage::ClickableImage(int index, QWidget* parent) : QLabel(parent), ind
 
 void ClickableImage::activate() { emit clicked(index_); }
 
-void ClickableImage::setClaimed(bool claimed) {
-  if (claimed_ == claimed) return;
-  claimed_ = claimed;
-  QAccessible::State changed;
-  changed.checked = true;
-  QAccessibleStateChangeEvent event(this, changed);
+void ClickableImage::setOwner(std::optional<Side> owner) {
+  if (owner_ == owner) return;
+  owner_ = owner;
+  // The owner is part of the line's name.
+  QAccessibleEvent event(this, QAccessible::NameChanged);
   QAccessible::updateAccessibility(&event);
 }
 

@@ -1,9 +1,12 @@
 // An image control that reports a left-button click with its index: pressed and released inside it.
 // Its rectangle takes clicks whether or not it shows a picture, so a cleared line can still be claimed.
-// It also remembers whether the line it draws is claimed, for assistive technology to tell.
+// It also remembers who claimed the line it draws, for assistive technology to tell.
 #pragma once
 
 #include <QLabel>
+#include <optional>
+
+#include "engine/sides.h"
 
 class QMouseEvent;
 
@@ -20,9 +23,9 @@ class ClickableImage : public QLabel {
   // A click that comes from assistive technology rather than the mouse: reported the same way.
   void activate();
 
-  bool claimed() const { return claimed_; }
+  std::optional<Side> owner() const { return owner_; }
   // Screen readers hear of a change.
-  void setClaimed(bool claimed);
+  void setOwner(std::optional<Side> owner);
 
  signals:
   void clicked(int index);
@@ -34,7 +37,7 @@ class ClickableImage : public QLabel {
  private:
   int index_;
   bool pressed_ = false;
-  bool claimed_ = false;
+  std::optional<Side> owner_;
 };
 
 }  // namespace nokturna

@@ -1,4 +1,4 @@
-// Where the keyboard's cursor goes on the board's lines. Plain C++: the numbering of the lines alone,
+// Where the keyboard's cursor goes on the board's lines. Plain C++: the board's geometry alone,
 // no window. Left and Right keep to the lines of one kind in one row; Up and Down cross between a row of
 // horizontal lines and the vertical lines hanging from or reaching up to its posts; at an edge the cursor
 // stays where it is.

@@ -32,28 +32,22 @@ namespace nokturna {
 
 namespace {
 
-// Label positions and the clock's fixed size, in twips as the window was designed.
-constexpr TwipPoint kTurnLabelAt{240, 240};
-constexpr TwipPoint kPlayerOneScoreAt{2040, 7800};
-constexpr TwipPoint kOpponentScoreAt{5040, 7800};
-constexpr TwipPoint kClockAt{6720, 7920};
-constexpr int kClockWidth = 2295, kClockHeight = 375;
-
 constexpr qreal kTurnPoints = 9.75;
 constexpr qreal kScorePoints = 24;
 constexpr qreal kClockPoints = 13.5;
 
-QPoint toPixels(TwipPoint p) { return {TwipsToPixels(p.left), TwipsToPixels(p.top)}; }
+QPoint topLeftOf(PixelPoint p) { return {p.left, p.top}; }
+QRect rectOf(PixelRect r) { return {r.left, r.top, r.width, r.height}; }
 
 QPixmap picture(const char* name) { return GamePicture(QLatin1String(name)); }
 
 CaptionLabel* makeLabel(QWidget* parent, const char* name, const QString& accessibleName,
-                        const QString& caption, qreal points, TwipPoint at) {
+                        const QString& caption, qreal points, PixelPoint at) {
   auto* label = new CaptionLabel(accessibleName, caption, parent);
   label->setObjectName(QLatin1String(name));
   label->setFont(LabelFont(points));
   label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  label->move(toPixels(at));
+  label->move(topLeftOf(at));
   return label;
 }
 
@@ -95,6 +89,7 @@ MainWindow::MainWindow(GameSound& sound, QWidget* parent) : QMainWindow(parent),
 
   placeBoard();
   createCursor();
+  startSpeech();
   startAudio();
 
   adjustSize();
@@ -121,7 +116,7 @@ void MainWindow::createBoard(QWidget* board) {
     auto* image = new QLabel(board);
     image->setObjectName(QStringLiteral("marker%1").arg(square));
     image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    image->resize(TwipsToPixels(kMarkerWidth), TwipsToPixels(kMarkerHeight));
+    image->resize(rectOf(MarkerRect(square)).size());
     image->setPixmap(blueDisc_);
     image->setAccessibleName(SquareAccessibleName(square));
     image->setAccessibleDescription(SquareAccessibleDescription(QString()));
@@ -131,14 +126,10 @@ void MainWindow::createBoard(QWidget* board) {
     auto* image = new ClickableImage(line, board);
     image->setObjectName(QStringLiteral("line%1").arg(line));
     const LineKind kind = game_.state.board.lines[line].kind;
-    const bool horizontal = kind == LineKind::Horizontal;
-    image->resize(TwipsToPixels(horizontal ? kHorizontalLineWidth : kVerticalLineWidth),
-                  TwipsToPixels(horizontal ? kHorizontalLineHeight : kVerticalLineHeight));
+    image->resize(rectOf(LineImageRect(line)).size());
     // Until the first game the whole board shows in the first player's pictures; they are decoration,
     // so to a screen reader every line is free.
     image->setPixmap(blueLines_.of(kind));
-    image->setAccessibleName(LineAccessibleName(line));
-    image->setAccessibleDescription(LineAccessibleDescription(QString()));
     connect(image, &ClickableImage::clicked, this, &MainWindow::onLineClicked);
     lineImages_[line] = image;
   }
@@ -151,7 +142,8 @@ void MainWindow::createCursor() {
   board_->setFocusPolicy(Qt::ClickFocus);
   board_->setAccessibleName(QStringLiteral("Board"));
   board_->setAccessibleDescription(QStringLiteral(
-      "Arrow keys, Home and End move the cursor over the lines; Space or Enter claims a line"));
+      "Arrow keys, Home and End move the cursor over the lines; Space or Enter claims a line; S scores, "
+      "T time, N next free line, D the squares beside"));
   board_->setFocus();
   board_->installEventFilter(this);
   for (int line = 1; line <= kLineCount; ++line) lineImages_[line]->installEventFilter(this);
@@ -159,22 +151,23 @@ void MainWindow::createCursor() {
 
 void MainWindow::createLabels(QWidget* board) {
   turnLabel_ = makeLabel(board, "turnLabel", QStringLiteral("Turn"),
-                         QStringLiteral("Welcome to Nokturna 1.0"), kTurnPoints, kTurnLabelAt);
+                         QStringLiteral("Welcome to Nokturna 1.0"), kTurnPoints, TurnLabelAt());
   turnLabel_->adjustSize();
 
   scoreLabels_[0] = makeLabel(board, "playerOneScoreLabel", QStringLiteral("Score of Player 1"),
-                              QStringLiteral("0000"), kScorePoints, kPlayerOneScoreAt);
+                              QStringLiteral("0000"), kScorePoints, PlayerOneScoreAt());
   scoreLabels_[1] = makeLabel(board, "opponentScoreLabel", QStringLiteral("Score of the opponent"),
-                              QStringLiteral("0000"), kScorePoints, kOpponentScoreAt);
+                              QStringLiteral("0000"), kScorePoints, OpponentScoreAt());
   for (CaptionLabel* score : scoreLabels_) {
     setTextColour(score, Qt::black);
     score->adjustSize();
   }
 
+  const QRect clock = rectOf(ClockRect());
   clockLabel_ = makeLabel(board, "clockLabel", QStringLiteral("Game time"), QStringLiteral("00:00:00"),
-                          kClockPoints, kClockAt);
+                          kClockPoints, {clock.left(), clock.top()});
   clockLabel_->setAlignment(Qt::AlignCenter);
-  clockLabel_->setFixedSize(TwipsToPixels(kClockWidth), TwipsToPixels(kClockHeight));
+  clockLabel_->setFixedSize(clock.size());
   setTextColour(clockLabel_, Qt::white);
 }
 
@@ -191,10 +184,10 @@ void MainWindow::createTimers() {
 }
 
 void MainWindow::placeBoard() {
-  const BoardLayout layout = PlaceBoard();
-  for (int line = 1; line <= kLineCount; ++line) lineImages_[line]->move(toPixels(layout.lines[line]));
+  for (int line = 1; line <= kLineCount; ++line)
+    lineImages_[line]->move(rectOf(LineImageRect(line)).topLeft());
   for (int square = 1; square <= kSquareCount; ++square) {
-    squareMarkers_[square]->move(toPixels(layout.markers[square]));
+    squareMarkers_[square]->move(rectOf(MarkerRect(square)).topLeft());
   }
 }
 
@@ -212,7 +205,12 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::onLineClicked(int line) {
-  guard_.offer([this, line] { guard_.runMove([this, line] { LineClicked(game_, line); }); });
+  guard_.offer([this, line] {
+    guard_.runMove([this, line] {
+      sayWhyRefused(line);
+      LineClicked(game_, line);
+    });
+  });
 }
 
 void MainWindow::onComputerPauseOver() {
@@ -257,15 +255,38 @@ void MainWindow::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Enter:
       claimAtCursor(event->isAutoRepeat());
       break;
+    case Qt::Key_N:
+      moveToFreeLine((event->modifiers() & Qt::ShiftModifier) == 0);
+      break;
+    // A question held down is answered once.
+    case Qt::Key_S:
+      if (!event->isAutoRepeat()) sayScores();
+      break;
+    case Qt::Key_T:
+      if (!event->isAutoRepeat()) sayTime();
+      break;
+    case Qt::Key_D:
+      if (!event->isAutoRepeat()) saySquaresBeside();
+      break;
     case Qt::Key_F10:
-      // The desktop's key for the menus: the first one opens.
-      menuBar()->setActiveAction(menuBar()->actions().constFirst());
+      enterMenus();
       break;
     default:
       QMainWindow::keyPressEvent(event);
       return;
   }
   event->accept();
+}
+
+// The desktop's key for the menus: the first one opens. The menu bar is entered as a tap of Alt enters
+// it, so that it holds the keyboard while menus open and close: handed back to the board's line between
+// two menus, the keyboard would take a screen reader's attention off the menu that is opening.
+void MainWindow::enterMenus() {
+  QKeyEvent altPressed(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+  QKeyEvent altReleased(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+  QCoreApplication::sendEvent(this, &altPressed);
+  QCoreApplication::sendEvent(this, &altReleased);
+  menuBar()->setActiveAction(menuBar()->actions().constFirst());
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -326,8 +347,7 @@ void MainWindow::gameStarted(Side first) {
       squareMarkers_[n]->clear();
     }
     // A cleared line image still takes clicks.
-    describe(lineImages_[n], LineAccessibleDescription(QString()));
-    lineImages_[n]->setClaimed(false);
+    lineImages_[n]->setOwner(std::nullopt);
     lineImages_[n]->clear();
   }
   showCaption(turnLabel_, TurnCaption(first));
@@ -337,8 +357,7 @@ void MainWindow::gameStarted(Side first) {
 
 void MainWindow::lineClaimed(int line, Side side) {
   ClickableImage* image = lineImages_[line];
-  describe(image, LineAccessibleDescription(nameOf(side)));
-  image->setClaimed(true);
+  image->setOwner(side);
   image->setPixmap(linePicturesOf(side).of(game_.state.board.lines[line].kind));
   playClip(Clip::LineClaimed);
 }

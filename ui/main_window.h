@@ -13,6 +13,7 @@
 
 #include "audio/clip.h"
 #include "engine/game_state.h"
+#include "ui/game_narration.h"
 #include "ui/line_cursor.h"
 #include "ui/move_guard.h"
 
@@ -25,6 +26,7 @@ class QTimer;
 namespace nokturna {
 
 class AboutWindow;
+class Announcer;
 class CaptionLabel;
 class ClickableImage;
 class CursorGlow;
@@ -34,7 +36,8 @@ class WinnerWindow;
 
 // Object names, so the controls can be found by name: "line1".."line112", "marker1".."marker49",
 // "turnLabel", "playerOneScoreLabel", "opponentScoreLabel", "clockLabel", "computerPause", "clockTicker",
-// the board "client" and the keyboard's cursor on it "cursorGlow";
+// the board "client", the keyboard's cursor on it "cursorGlow" and the screen reader's news on it
+// "announcements" with its notice "announcement";
 // menus "gameMenu", "settingsMenu", "modeMenu", "soundMenu", "musicMenu", "songAlbumMenu", "helpMenu";
 // items "playAction", "exitAction", "personVsPersonAction", "personVsComputerAction", "soundOnAction",
 // "soundOffAction", "musicOnAction", "musicOffAction", "song1Action".."song4Action", "howToPlayAction",
@@ -43,7 +46,10 @@ class WinnerWindow;
 // The keyboard plays too. While no menu or question is open the focus stays on the board: on the board
 // itself while the cursor is hidden (at start and after a mouse press on the board), else on the line
 // under the cursor, so that a screen reader reads that line as the cursor arrives. Arrow keys, Home and
-// End move the cursor (CursorTarget); Space and Enter claim its line as a click on it would.
+// End move the cursor (CursorTarget); Space and Enter claim its line as a click on it would. With a
+// screen reader, the game's events are said as they happen (GameNarration, Announcer), and a few keys
+// answer questions: S the scores and the turn, T the game time, D the squares beside the line under the
+// cursor; N and Shift+N take the cursor to the next and the previous free line.
 class MainWindow : public QMainWindow, public GameEvents {
   Q_OBJECT
 
@@ -123,6 +129,14 @@ class MainWindow : public QMainWindow, public GameEvents {
   // The keyboard's cursor.
   void moveCursor(CursorKey key);
   void claimAtCursor(bool repeated);
+  // A player's questions, answered to a screen reader (main_window_speech.cpp).
+  void startSpeech();
+  void sayScores();
+  void sayTime();
+  void saySquaresBeside();
+  void sayWhyRefused(int line);
+  void moveToFreeLine(bool forward);
+  void enterMenus();
   void showCursor();
   void hideCursor();
 
@@ -136,7 +150,9 @@ class MainWindow : public QMainWindow, public GameEvents {
   void wireCommand(QAction* item, std::function<void()> handler);
 
   GameSound& sound_;
-  Game game_{*this};
+  // The rules tell the narration, which shows each event here and then says it.
+  GameNarration narration_{*this};
+  Game game_{narration_};
   // Holds the input that playClip's pass of the event loop would let in during a move.
   MoveGuard guard_{this};
 
@@ -153,6 +169,7 @@ class MainWindow : public QMainWindow, public GameEvents {
   QTimer* computerPause_ = nullptr;
   QTimer* clockTicker_ = nullptr;
   CursorGlow* cursorGlow_ = nullptr;
+  Announcer* announcer_ = nullptr;
   int cursorLine_ = 1;
   bool cursorShown_ = false;
 

@@ -9,19 +9,14 @@
 
 namespace nokturna {
 
-namespace {
-// The verdict's place in the lower part of the picture, in twips.
-constexpr int kVerdictLeft = 240, kVerdictTop = 2880, kVerdictWidth = 3495, kVerdictHeight = 855;
-}  // namespace
-
 WinnerWindow::WinnerWindow()
     : PictureWindow(QStringLiteral("winnerWindow"), QStringLiteral("WIN"),
                     GamePicture(QStringLiteral("winner.png")), Qt::black, QSize(kClientWidth, kClientHeight),
                     QString()) {
   verdictLabel_ = new QLabel(this);
   verdictLabel_->setObjectName(QStringLiteral("verdictLabel"));
-  verdictLabel_->setGeometry(TwipsToPixels(kVerdictLeft), TwipsToPixels(kVerdictTop),
-                             TwipsToPixels(kVerdictWidth), TwipsToPixels(kVerdictHeight));
+  const PixelRect verdict = VerdictRect();
+  verdictLabel_->setGeometry(verdict.left, verdict.top, verdict.width, verdict.height);
   verdictLabel_->setAlignment(Qt::AlignCenter);
   verdictLabel_->setWordWrap(true);
   verdictLabel_->setFont(VerdictFont());

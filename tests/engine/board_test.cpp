@@ -4,6 +4,7 @@
 
 #include <map>
 #include <set>
+#include <tuple>
 
 namespace nokturna {
 namespace {
@@ -27,6 +28,25 @@ TEST(Board, SquaresBesideALineComeAboveOrLeftFirstWithNoneOffTheEdge) {
                                                       {23, {0, 8}}, {61, {22, 29}}, {112, {49, 0}}};
   for (const auto& [line, squares] : expected) EXPECT_EQ(SquaresBeside(line), squares) << line;
   EXPECT_EQ(SidesOfSquare(8), (std::array<int, 4>{16, 31, 23, 24}));  // top, bottom, left, right
+}
+
+TEST(BoardGeometry, EveryNumberHasOnePlaceOnTheBoardAndBack) {
+  std::set<std::tuple<int, int, bool>> places;
+  for (int line = 1; line <= kLineCount; ++line) {
+    const LinePlace p = PlaceOfLine(line);
+    EXPECT_EQ(LineAt(p), line);
+    EXPECT_EQ(p.kind == LineKind::Horizontal, IsHorizontal(line)) << line;
+    places.insert({p.row, p.column, IsHorizontal(line)});
+  }
+  EXPECT_EQ(places.size(), std::size_t{kLineCount});
+  EXPECT_EQ(PlaceOfLine(23), (LinePlace{2, 1, LineKind::Vertical}));
+  EXPECT_EQ(PlaceOfLine(112), (LinePlace{8, 7, LineKind::Horizontal}));
+  // Past the right and bottom edges, where no line starts.
+  EXPECT_EQ(LineAt({1, 8, LineKind::Horizontal}), 0);
+  EXPECT_EQ(LineAt({8, 1, LineKind::Vertical}), 0);
+  for (int q = 1; q <= kSquareCount; ++q) EXPECT_EQ(SquareAt(PlaceOfSquare(q)), q);
+  EXPECT_EQ(PlaceOfSquare(12), (SquarePlace{2, 5}));
+  EXPECT_EQ(SquareAt({0, 3}), 0);
 }
 
 TEST(Board, ANewBoardHasEveryLineFreeAndOfItsBlocksKind) {
