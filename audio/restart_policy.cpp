@@ -9,6 +9,7 @@ namespace nokturna {
 void RestartPolicy::started(Clock::time_point now) {
   running_ = true;
   spoke_ = false;
+  leftByItself_ = false;
   lastStart_ = now;
   lastWord_ = now;
 }
@@ -21,13 +22,17 @@ void RestartPolicy::heardFrom(Clock::time_point now) {
 
 void RestartPolicy::gone() { running_ = false; }
 
+void RestartPolicy::leaving() {
+  if (running_) leftByItself_ = true;
+}
+
 bool RestartPolicy::hung(Clock::time_point now) const {
   return running_ && now - lastWord_ > (spoke_ ? kLongestQuiet : kLongestStart);
 }
 
 std::optional<RestartPolicy::Clock::time_point> RestartPolicy::nextStart(Clock::time_point now) const {
   if (running_) return std::nullopt;
-  if (!lastStart_) return now;
+  if (!lastStart_ || leftByItself_) return now;
   return std::max(now, *lastStart_ + kLeastBetweenStarts);
 }
 

@@ -24,7 +24,7 @@ bool OnlyOutputsGone() {
 
 // How often a missing device is looked for while something wants to sound: a sound server that comes
 // back is heard within this, and a game without any device tries no more often.
-constexpr auto kRetryEvery = std::chrono::seconds(2);
+constexpr auto kRetryEvery = std::chrono::seconds(1);
 
 std::int64_t NowNs() {
   return std::chrono::duration_cast<std::chrono::nanoseconds>(

@@ -3,7 +3,7 @@
 //
 // Sound that comes back. A sound server that restarts or starts after the game, or a headset pulled out,
 // leaves the output without its device. Nothing is mixed then, so a song waits where its sound stopped.
-// A thread of the output's own (the keeper) opens a device again, trying at most every two seconds and
+// A thread of the output's own (the keeper) opens a device again, trying at most every second and
 // only while something wants to sound: a source that sounds, or a clip played meanwhile. A game that sits
 // silent pays nothing for it, and one without any sound device tries no more often than that.
 #pragma once

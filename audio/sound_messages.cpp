@@ -12,7 +12,7 @@ namespace nokturna {
 
 namespace {
 
-enum class Kind : std::uint8_t { Music = 1, Clip = 2, Progress = 3, ClipHeard = 4 };
+enum class Kind : std::uint8_t { Music = 1, Clip = 2, Progress = 3, ClipHeard = 4, Leaving = 5 };
 
 constexpr std::size_t kHeader = 5;  // the length and the kind
 
@@ -121,6 +121,7 @@ std::vector<std::uint8_t> Encode(const FromSound& message) {
     Put(out, report->progress);
     return out.finish();
   }
+  if (std::holds_alternative<LeavingReport>(message)) return Writer(Kind::Leaving).finish();
   const auto& heard = std::get<ClipHeardReport>(message);
   Writer out(Kind::ClipHeard);
   out.put(heard.heardAtNs);
@@ -159,6 +160,10 @@ std::optional<FromSound> DecodeFromSound(std::span<const std::uint8_t> packet) {
     ProgressReport report;
     if (!Get(in, report.progress) || !in.done()) return std::nullopt;
     return report;
+  }
+  if (kind == Kind::Leaving) {
+    if (!in.done()) return std::nullopt;
+    return LeavingReport{};
   }
   if (kind == Kind::ClipHeard) {
     ClipHeardReport heard;

@@ -46,7 +46,9 @@ struct ClipHeardReport {
   std::int64_t heardAtNs = 0;  // CLOCK_MONOTONIC
   std::int64_t periodNs = 0;   // the last interval between two of the device's calls
 };
-using FromSound = std::variant<ProgressReport, ClipHeardReport>;
+// The program leaves because its output stalled (SdlAudioOutput::stalled): a fresh one is wanted at once.
+struct LeavingReport {};
+using FromSound = std::variant<ProgressReport, ClipHeardReport, LeavingReport>;
 
 // Room enough for any message: a song path is at most PATH_MAX bytes.
 inline constexpr std::size_t kLargestMessage = 8192;

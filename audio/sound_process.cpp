@@ -209,6 +209,7 @@ void SoundProcess::readReports() {
     if (static_cast<std::size_t>(got) > packet.size()) continue;
     const std::optional<FromSound> report = DecodeFromSound({packet.data(), static_cast<std::size_t>(got)});
     if (!report) continue;
+    if (std::holds_alternative<LeavingReport>(*report)) policy_.leaving();
     if (const auto* progress = std::get_if<ProgressReport>(&*report)) {
       // A fresh program speaks before it has heard of the music: only word of the wanted choice counts.
       if (wanted_ && progress->progress.choice == wanted_->choice && wanted_->choice != 0) {

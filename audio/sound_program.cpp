@@ -11,8 +11,8 @@
 // once, the music brought to what is wanted), and reports four times a second how far the song was
 // heard; the back end's own threads (audio_source.h) make the sound. It leaves, without tidying up, when
 // the game goes (the socket's end, or the kernel's SIGKILL when the game dies first), and when its output
-// can no longer come back by itself (SdlAudioOutput::stalled): a fresh process, which the game starts,
-// finds the sound server anew and picks the song up where it was heard.
+// can no longer come back by itself (SdlAudioOutput::stalled): it says so first, and a fresh process, which
+// the game starts at once, finds the sound server anew and picks the song up where it was heard.
 //
 // NOKTURNA_SOUND_PROBE=asleep or =awake (the clip latency benchmark only): each clip's first sample at
 // the device is reported to the game; "awake" keeps the output running as a song would.
@@ -96,7 +96,10 @@ class SoundProgram {
       if (now >= nextReport) {
         // Nothing is left to tidy: the device, the sound server's link and the threads go with the process,
         // and the destructors could hang on the very thing that stalled.
-        if (output_.stalled()) _exit(kStalledStatus);
+        if (output_.stalled()) {
+          Send(LeavingReport{});
+          _exit(kStalledStatus);
+        }
         Send(ProgressReport{backEnd_.progress()});
         nextReport = now + std::int64_t{kReportEveryMs} * 1'000'000;
       }

@@ -26,6 +26,15 @@ TEST(RestartPolicy, AProgramThatDiesIsStartedAgainAtOnceButNeverSoonerThanTheLea
   const auto later = t0 + std::chrono::minutes(3);
   policy.gone();
   EXPECT_EQ(policy.nextStart(later), later);
+  // One that leaves by itself, its output stalled, is followed at once however soon after its start.
+  policy.started(later);
+  policy.leaving();
+  policy.gone();
+  EXPECT_EQ(policy.nextStart(later + milliseconds(100)), later + milliseconds(100));
+  // Its successor that dies at once waits again.
+  policy.started(later + milliseconds(100));
+  policy.gone();
+  EXPECT_EQ(policy.nextStart(later + milliseconds(200)), later + milliseconds(100) + Policy::kLeastBetweenStarts);
 }
 
 TEST(RestartPolicy, AProgramIsHungOnceItHasBeenQuietTooLongWithLongerForItsFirstWord) {

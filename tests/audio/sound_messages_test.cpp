@@ -36,6 +36,8 @@ TEST(SoundMessages, EachKindArrivesAsItWasSentAndAPathAsItsBytes) {
   const auto heard = DecodeFromSound(Encode(FromSound{ClipHeardReport{11, 22}}));
   ASSERT_TRUE(heard && std::holds_alternative<ClipHeardReport>(*heard));
   EXPECT_EQ(std::get<ClipHeardReport>(*heard).heardAtNs, 11);
+  const auto leaving = DecodeFromSound(Encode(FromSound{LeavingReport{}}));
+  EXPECT_TRUE(leaving && std::holds_alternative<LeavingReport>(*leaving));
 }
 
 TEST(SoundMessages, WhatIsNotOneWholeMessageOfItsKindIsRefused) {
