@@ -45,7 +45,9 @@ class SoundProcess : public SoundBackEnd {
   SoundProcess(const SoundProcess&) = delete;
   SoundProcess& operator=(const SoundProcess&) = delete;
 
-  // Starts the program, and from then on keeps one running while something wants to sound.
+  // Starts the program, and from then on keeps one running while something wants to sound. Until then
+  // what is wanted waits, a clip with the moment it was asked for: the program drops a clip that comes
+  // more than kClipPatience after that.
   void start();
 
   void bringTo(const WantedMusic& wanted) override;

@@ -12,6 +12,7 @@
 // Runs on SDL's "disk" driver, which paces its callbacks in real time like a sound card (SDL_AUDIODRIVER
 // may name another driver).
 #include <QCoreApplication>
+#include <QTimer>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -34,13 +35,16 @@ double Percentile(std::vector<double> values, double p) {
   return values[static_cast<std::size_t>(p * static_cast<double>(values.size() - 1))];
 }
 
-// Runs the event loop until `condition` holds; false after ten seconds.
+// Runs the event loop until `condition` holds; false after ten seconds. The loop sleeps until something
+// comes, as the game's does: a loop that spun would take the core the sound program wakes up on.
 template <typename Condition>
 bool Pump(Condition condition) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  QTimer tick;
+  tick.start(100);
   while (!condition()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
   }
   return true;
 }

@@ -15,8 +15,7 @@ namespace {
 // frame back.
 class SoundAfterFirstPaint : public QObject {
  public:
-  SoundAfterFirstPaint(QWidget& window, nokturna::GameSound& sound, nokturna::SoundProcess& process)
-      : sound_(sound), process_(process) {
+  SoundAfterFirstPaint(QWidget& window, nokturna::SoundProcess& process) : process_(process) {
     window.installEventFilter(this);
   }
 
@@ -26,18 +25,12 @@ class SoundAfterFirstPaint : public QObject {
       watched->removeEventFilter(this);
       // Queued, so the program starts only once this paint is over and its frame handed to the screen.
       QMetaObject::invokeMethod(
-          this,
-          [this] {
-            process_.start();
-            sound_.connect(&process_);
-          },
-          Qt::QueuedConnection);
+          this, [this] { process_.start(); }, Qt::QueuedConnection);
     }
     return false;
   }
 
  private:
-  nokturna::GameSound& sound_;
   nokturna::SoundProcess& process_;
 };
 
@@ -48,15 +41,18 @@ int main(int argc, char* argv[]) {
   // Lets the desktop match the window to the game's menu entry and icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("io.github.nokturna.Nokturna"));
 
-  // What the player is to hear, from the first moment on; the program that makes it heard, once the
-  // window shows. The folder is the program's own, as the bytes of its name are.
+  // What the player is to hear, from the first moment on, and the program that makes it heard, started
+  // once the window shows: until then it keeps what is wanted, a clip with the moment it was asked for,
+  // which the program plays only if that is at most half a second ago. The song folder is the program's
+  // own, as the bytes of its name are.
   nokturna::GameSound sound(nokturna::FindSongAlbum(nokturna::ProgramFolder()));
   nokturna::SoundProcess process;
+  sound.connect(&process);
 
   int status = 0;
   {
     nokturna::MainWindow window(sound);  // loads the board before it is first shown
-    SoundAfterFirstPaint soundStart(window, sound, process);
+    SoundAfterFirstPaint soundStart(window, process);
     window.show();
     // Returns once the main window has closed: its shutDown has stopped the music and closed the
     // other windows.
