@@ -14,7 +14,9 @@ namespace {
 
 TEST(SoundMessages, EachKindArrivesAsItWasSentAndAPathAsItsBytes) {
   // Blanks at the ends, a byte that is no UTF-8, a NUL and a byte that looks like a length.
-  const std::string path = std::string(" /opt/nok\xff turna /SongAlbum/Music1.mid \0\x05", 44);
+  constexpr char kPath[] = " /opt/nok\xff turna /SongAlbum/Music1.mid \0\x05";
+  const std::string path(kPath, sizeof kPath - 1);
+  ASSERT_EQ(path.size(), 41u);
   MusicMessage music{WantedMusic{path, 7, true, -708}, SongProgress{7, 123456789012, true}};
   const auto decoded = DecodeToSound(Encode(ToSound{music}));
   ASSERT_TRUE(decoded && std::holds_alternative<MusicMessage>(*decoded));
