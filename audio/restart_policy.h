@@ -6,8 +6,8 @@
 // whatever it is stuck in), is replaced, but only while something wants to sound, and never sooner than
 // a second and a half after the last start: a sound library that crashes at once against a broken sound
 // server (SDL's PulseAudio support does, against a server without any output) costs the game one start
-// every second and a half, not a storm of them, and a server that is mended is heard well within 3 s. Plain C++; the caller brings
-// the time.
+// every second and a half, not a storm of them, and a server that is mended is heard well within 3 s.
+// Plain C++; the caller brings the time.
 #pragma once
 
 #include <chrono>
@@ -43,7 +43,7 @@ class RestartPolicy {
 
  private:
   bool running_ = false;
-  bool spoke_ = false;  // the running program has said something
+  bool spoke_ = false;         // the running program has said something
   bool leftByItself_ = false;  // the last program said it was leaving
   std::optional<Clock::time_point> lastStart_;
   Clock::time_point lastWord_{};

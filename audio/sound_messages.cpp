@@ -26,7 +26,8 @@ class Writer {
   void put(Integer value) {
     using Unsigned = std::make_unsigned_t<Integer>;
     const auto bits = static_cast<Unsigned>(value);
-    for (std::size_t i = 0; i < sizeof(Integer); ++i) bytes_.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
+    for (std::size_t i = 0; i < sizeof(Integer); ++i)
+      bytes_.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
   }
   void put(bool value) { put(static_cast<std::uint8_t>(value ? 1 : 0)); }
   void putBytes(const std::string& text) { bytes_.insert(bytes_.end(), text.begin(), text.end()); }
@@ -89,8 +90,8 @@ bool Get(Reader& in, SongProgress& progress) {
 std::optional<Kind> Open(Reader& in, std::span<const std::uint8_t> packet) {
   std::uint32_t length = 0;
   std::uint8_t kind = 0;
-  if (packet.size() < kHeader || packet.size() > kLargestMessage || !in.get(length) || length != packet.size() ||
-      !in.get(kind)) {
+  if (packet.size() < kHeader || packet.size() > kLargestMessage || !in.get(length) ||
+      length != packet.size() || !in.get(kind)) {
     return std::nullopt;
   }
   return static_cast<Kind>(kind);

@@ -162,7 +162,8 @@ void SoundProcess::spawn() {
   char* arguments[] = {name.data(), nullptr};
   pid_t pid = 0;
   // posix_spawn, not fork: nothing of the game's memory is copied, and a missing program is told at once.
-  const int error = pair[1] < 0 ? EMFILE : posix_spawn(&pid, program_.c_str(), &actions, &attributes, arguments, environ);
+  const int error =
+      pair[1] < 0 ? EMFILE : posix_spawn(&pid, program_.c_str(), &actions, &attributes, arguments, environ);
   posix_spawnattr_destroy(&attributes);
   posix_spawn_file_actions_destroy(&actions);
   if (pair[1] >= 0) close(pair[1]);

@@ -81,7 +81,7 @@ class SoundProcess : public SoundBackEnd {
   QTimer checks_;  // the running program's liveness, or the next start
 
   std::optional<WantedMusic> wanted_;
-  SongProgress progress_;     // how far the wanted choice was heard, by the program's last word
+  SongProgress progress_;      // how far the wanted choice was heard, by the program's last word
   bool musicWaiting_ = false;  // the program has yet to be told wanted_
   std::optional<ClipMessage> clipWaiting_;
   std::function<void(const FromSound&)> listener_;

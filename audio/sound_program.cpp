@@ -115,7 +115,8 @@ class SoundProgram {
           _exit(0);
         }
         if (static_cast<std::size_t>(got) > packet.size()) continue;  // no message of ours is that long
-        if (const std::optional<ToSound> message = DecodeToSound({packet.data(), static_cast<std::size_t>(got)})) {
+        if (const std::optional<ToSound> message =
+                DecodeToSound({packet.data(), static_cast<std::size_t>(got)})) {
           carryOut(*message);
         }
       }

@@ -91,8 +91,8 @@ int main(int argc, char* argv[]) {
   QCoreApplication app(argc, argv);
 
   std::vector<double> asleepMs, runningMs, periodMs;
-  if (!Measure(false, trials / 2, asleepMs, periodMs) || !Measure(true, trials - trials / 2, runningMs, periodMs) ||
-      periodMs.empty()) {
+  if (!Measure(false, trials / 2, asleepMs, periodMs) ||
+      !Measure(true, trials - trials / 2, runningMs, periodMs) || periodMs.empty()) {
     std::fprintf(stderr, "clip latency: the sound program did not play or report\n");
     return 2;
   }

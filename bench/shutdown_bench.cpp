@@ -5,14 +5,14 @@
 // the sound program is stopped (SIGSTOP) first, as one hung on a sound server would be. Prints the time
 // from the answer or the close to the moment the sound program is gone and reaped; the goal is under
 // 200 ms.
+#include <signal.h>
+#include <sys/types.h>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
-#include <signal.h>
-#include <sys/types.h>
-
 #include <atomic>
 #include <cerrno>
 #include <chrono>

@@ -1,7 +1,7 @@
 // A music engine that plays nothing but knows what would be heard: which song sounds (by its file), at
-// what level, how many times a song has begun from its beginning, and where one was picked up. Like the real engine it plays
-// nothing before Start, keeps the song it had when a load fails, and plays a song once: the song sounds
-// from Play until Stop or endSong().
+// what level, how many times a song has begun from its beginning, and where one was picked up. Like the real
+// engine it plays nothing before Start, keeps the song it had when a load fails, and plays a song once: the
+// song sounds from Play until Stop or endSong().
 #pragma once
 
 #include <cstdint>

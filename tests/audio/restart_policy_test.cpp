@@ -34,7 +34,8 @@ TEST(RestartPolicy, AProgramThatDiesIsStartedAgainAtOnceButNeverSoonerThanTheLea
   // Its successor that dies at once waits again.
   policy.started(later + milliseconds(100));
   policy.gone();
-  EXPECT_EQ(policy.nextStart(later + milliseconds(200)), later + milliseconds(100) + Policy::kLeastBetweenStarts);
+  EXPECT_EQ(policy.nextStart(later + milliseconds(200)),
+            later + milliseconds(100) + Policy::kLeastBetweenStarts);
 }
 
 TEST(RestartPolicy, AProgramIsHungOnceItHasBeenQuietTooLongWithLongerForItsFirstWord) {

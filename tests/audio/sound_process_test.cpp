@@ -108,7 +108,8 @@ TEST_F(SoundProgramTest, ASongPicksUpWhereItWasHeardWhenItsProgramCrashesOrHangs
   std::int64_t heard = 0;
   pid_t reportedBy = 0;
   program.listen([&](const FromSound& report) {
-    if (const auto* progress = std::get_if<ProgressReport>(&report); progress && progress->progress.choice == 1) {
+    if (const auto* progress = std::get_if<ProgressReport>(&report);
+        progress && progress->progress.choice == 1) {
       heard = progress->progress.heardTick;
       reportedBy = program.pid();
     }
@@ -123,12 +124,14 @@ TEST_F(SoundProgramTest, ASongPicksUpWhereItWasHeardWhenItsProgramCrashesOrHangs
     ASSERT_TRUE(Pump([&] { return SoundingSamples(recording_) > 0; }));
     const std::int64_t heardBefore = heard;
     kill(before, fault);
-    ASSERT_TRUE(Pump([&] { return program.pid() != 0 && program.pid() != before && reportedBy == program.pid(); }))
-        << "no fresh program took over";
+    ASSERT_TRUE(Pump([&] {
+      return program.pid() != 0 && program.pid() != before && reportedBy == program.pid();
+    })) << "no fresh program took over";
     EXPECT_TRUE(Pump([&] { return Gone(before); })) << "the old program was never ended and reaped";
     EXPECT_GE(heard, heardBefore) << "the song began again instead of picking up where it was heard";
     // The fresh program's device is a fresh recording, and the song sounds in it.
-    EXPECT_TRUE(Pump([&] { return SoundingSamples(recording_) > 2 * 44100; })) << "the song did not sound again";
+    EXPECT_TRUE(Pump([&] { return SoundingSamples(recording_) > 2 * 44100; }))
+        << "the song did not sound again";
     EXPECT_GT(heard, heardBefore);
   }
   sound.connect(nullptr);
@@ -156,7 +159,8 @@ TEST_F(SoundProgramTest, ASongHeardToItsEndIsNotBegunAgainByAFreshProgram) {
   sound.connect(&program);
   ASSERT_TRUE(Pump([&] { return last.choice == 1 && last.over; })) << "the song was never over";
   // Reports for longer than the least time between two starts: the next start comes at once.
-  const int sinceStart = static_cast<int>(RestartPolicy::kLeastBetweenStarts / std::chrono::milliseconds(250)) + 1;
+  const int sinceStart =
+      static_cast<int>(RestartPolicy::kLeastBetweenStarts / std::chrono::milliseconds(250)) + 1;
   ASSERT_TRUE(Pump([&] { return reports > sinceStart; }));
   const pid_t first = program.pid();
   kill(first, SIGKILL);
