@@ -1,5 +1,11 @@
 // What sounds through the game's output, and how the sound's threads share their work.
 //
+// The processes. The game's window never runs any of this: the back end lives in the sound program
+// (sound_program.cpp), a process of its own that the game starts, tells what is wanted over a socket and
+// starts again when it goes (sound_process.h). There, "the game's thread" below is the sound program's
+// main thread, which reads the game's messages and carries them out; in the tests and benchmarks that host
+// the back end themselves it is their own thread.
+//
 // The threads, and what each one owns
 //
 //   The game's thread   calls the ports (ClipPlayer::play, the MusicEngine operations). It decodes a clip
@@ -13,7 +19,9 @@
 //                       waits for a lock held across more than a few instructions; music that comes late
 //                       is a gap in the music, never a late period or a late clip.
 //   The keeper          SdlAudioOutput's own: opens a device again when it is lost, while something wants
-//                       to sound. It owns SDL's audio (starting and stopping it) once it runs.
+//                       to sound. It owns SDL's audio (starting and stopping it) once it runs. Whether its
+//                       calls into SDL return, and whether the device still asks for sound, is read by
+//                       the sound program's thread (SdlAudioOutput::stalled) through two atomics.
 //   The font loader     FluidMusicEngine's, from the first Start until the SoundFont is in, at the lowest
 //                       priority: makes the synthesizer, reads the font, hands the synthesizer over.
 //   The music renderer  FluidMusicEngine's, from the first Start on. It owns the synthesizer once it is

@@ -144,10 +144,13 @@ bool FluidMusicEngine::Load(const std::string& path) {
   return true;
 }
 
-bool FluidMusicEngine::Play() {
+bool FluidMusicEngine::Play() { return PlayFrom(0); }
+
+bool FluidMusicEngine::PlayFrom(std::int64_t tick) {
   if (!kept_ || !started_ || font_.load() == Font::Failed) return false;
-  cue(kept_);
+  cue(kept_, std::max<std::int64_t>(tick, 0));
   playing_ = performances_;
+  playedFrom_ = std::max<std::int64_t>(tick, 0);
   return true;
 }
 
@@ -160,6 +163,11 @@ bool FluidMusicEngine::IsPlaying() {
   return playing_ != 0 && font_.load() != Font::Failed && over_.load() < playing_;
 }
 
+std::int64_t FluidMusicEngine::HeardTick() {
+  if (playing_ == 0 || heardPerformance_.load(std::memory_order_acquire) != playing_) return playedFrom_;
+  return heardTick_.load(std::memory_order_relaxed);
+}
+
 void FluidMusicEngine::SetVolume(std::int32_t hundredthsOfADecibel) {
   const std::int32_t clamped = std::clamp(hundredthsOfADecibel, kQuietestVolume, kLoudestVolume);
   amplitude_ = static_cast<float>(std::pow(10.0, clamped / 2000.0));
@@ -167,12 +175,13 @@ void FluidMusicEngine::SetVolume(std::int32_t hundredthsOfADecibel) {
 
 // A new performance: what sounds of the last one stops being heard at once, and the renderer starts the
 // song (or rests) as soon as it hears of it.
-void FluidMusicEngine::cue(std::shared_ptr<const Song> song) {
+void FluidMusicEngine::cue(std::shared_ptr<const Song> song, std::int64_t fromTick) {
   const Cue next{++performances_, song ? 1u : 0u};
   cue_ = next;
   {
     std::lock_guard<std::mutex> lock(wantedMutex_);
     wantedSong_.swap(song);
+    wantedFromTick_ = fromTick;
     wantedPerformance_ = next.performance;
   }
   // `song` now holds the song wanted before, let go here rather than under the lock.
@@ -211,6 +220,7 @@ void FluidMusicEngine::renderSongs(std::stop_token stop) {
   std::uint32_t performance = 0;  // the one in hand
   std::unique_ptr<SongSynth> synth;
   std::shared_ptr<const Song> waiting;  // its song, until the synthesizer is there to start it
+  std::int64_t fromTick = 0;            // where that song begins
   bool rendering = false, songOver = false, announced = false;
   while (!stop.stop_requested()) {
     const std::uint32_t bell = rendererBell_.load(std::memory_order_acquire);
@@ -220,22 +230,25 @@ void FluidMusicEngine::renderSongs(std::stop_token stop) {
     }
     std::shared_ptr<const Song> song;
     std::uint32_t wanted;
+    std::int64_t wantedFrom;
     {
       std::lock_guard<std::mutex> lock(wantedMutex_);
       song = wantedSong_;
       wanted = wantedPerformance_;
+      wantedFrom = wantedFromTick_;
     }
     if (wanted != performance) {
       performance = wanted;
       rendering = false;
       if (synth) synth->silence();
       waiting = std::move(song);
+      fromTick = wantedFrom;
       if (!waiting) settle(performance);
     }
     song.reset();
     if (waiting && synth) {
       // The presets the song lacks are read here, with nothing locked: the mixer plays on meanwhile.
-      rendering = synth->start(*waiting);
+      rendering = synth->start(*waiting, fromTick);
       songOver = false;
       announced = false;
       waiting.reset();
@@ -273,6 +286,7 @@ bool FluidMusicEngine::renderBlock(SongSynth& synth, std::uint32_t performance, 
   MusicBlock& block = *ring_.back();
   synth.render(block.stereo, MusicBlock::kFrames);
   block.performance = performance;
+  block.tick = synth.tick();
   block.songOver = !songOver && synth.songOver();
   songOver = songOver || block.songOver;
   block.last = !synth.audible();
@@ -305,6 +319,8 @@ void FluidMusicEngine::dropStale(std::uint32_t performance) {
 }
 
 void FluidMusicEngine::heard(const MusicBlock& block) {
+  heardTick_.store(block.tick, std::memory_order_relaxed);
+  heardPerformance_.store(block.performance, std::memory_order_release);
   if (block.songOver) RaiseTo(over_, block.performance);
   if (block.last) ended_.store(block.performance, std::memory_order_relaxed);
 }

@@ -51,9 +51,11 @@ class FluidMusicEngine : public MusicEngine, private AudioSource {
   // Refuses a file over 8 MB, far more than any real song, without reading it.
   bool Load(const std::string& path) override;
   bool Play() override;
+  bool PlayFrom(std::int64_t tick) override;
   void Stop() override;
   // True until the song's last note has been heard.
   bool IsPlaying() override;
+  std::int64_t HeardTick() override;
   void SetVolume(std::int32_t hundredthsOfADecibel) override;
 
  private:
@@ -66,7 +68,7 @@ class FluidMusicEngine : public MusicEngine, private AudioSource {
   };
   static_assert(std::atomic<Cue>::is_always_lock_free, "the mixer's thread reads the cue without a lock");
 
-  void cue(std::shared_ptr<const Song> song);
+  void cue(std::shared_ptr<const Song> song, std::int64_t fromTick = 0);
 
   // The font loader's thread, and the renderer's.
   void loadFont(std::stop_token stop);
@@ -91,10 +93,12 @@ class FluidMusicEngine : public MusicEngine, private AudioSource {
   std::shared_ptr<const Song> kept_;  // the song Load read last
   std::uint32_t performances_ = 0;    // the last cue's number
   std::uint32_t playing_ = 0;         // the cue of the song played last, 0 once it is stopped
+  std::int64_t playedFrom_ = 0;       // the tick it was played from
 
   // What the renderer is to play, under a lock held only to copy a pointer and a number (audio_source.h).
   std::mutex wantedMutex_;
   std::shared_ptr<const Song> wantedSong_;
+  std::int64_t wantedFromTick_ = 0;
   std::uint32_t wantedPerformance_ = 0;
 
   // The loader's result: the loader writes `loaded_`, then `font_`; the renderer reads them in that order.
@@ -107,6 +111,10 @@ class FluidMusicEngine : public MusicEngine, private AudioSource {
   std::atomic<std::uint32_t> settled_{0};    // the last the renderer is done with; the renderer writes it
   std::atomic<std::uint32_t> ended_{0};      // the last heard to its end; the mixer's thread writes it
   std::atomic<std::uint32_t> over_{0};       // the last whose song is over; both of those raise it
+  // How far the mixer has heard a song: the tick at the end of the last block heard, written before the
+  // performance it belongs to; the mixer's thread writes both.
+  std::atomic<std::int64_t> heardTick_{0};
+  std::atomic<std::uint32_t> heardPerformance_{0};
   // Rung (counted up and notified) when there is something new for the renderer, and for a mixer that
   // waits for it (awaitFrames): neither rings ever waits.
   std::atomic<std::uint32_t> rendererBell_{0};

@@ -1,7 +1,7 @@
 // The game's sound, in the game's words: the sound effects on or off and a clip played by name; the song
 // album beside the program, the music on or off, the song chosen and its volume. It keeps what the player
 // should hear, and tells it to the back end that makes it heard (SoundBackEnd). That back end comes up
-// only once the window is on the screen (see sound_loader.h), and a later one may take its place: each
+// only once the window is on the screen (see sound_process.h), and a later one may take its place: each
 // one is told all that is wanted the moment it arrives. Used on the UI thread only.
 #pragma once
 
@@ -22,8 +22,8 @@ class GameSound {
   // The volume setting every song plays at (x 42 - 3000: +570 hundredths of a decibel).
   static constexpr std::int16_t kVolumeSetting = 85;
   // A clip asked for while there is no back end plays when one arrives within this time, and never
-  // later: a sound that comes late belongs to no moment of the game.
-  static constexpr std::chrono::milliseconds kClipPatience{500};
+  // later (sound_back_end.h).
+  static constexpr std::chrono::milliseconds kClipPatience = nokturna::kClipPatience;
 
   // The sound as every start begins: effects on; with a song in `album`, the music on and the first song
   // playing. `now` tells the time, for the clips that wait (tests bring a clock of their own).

@@ -1,8 +1,6 @@
 #include "audio/in_process_back_end.h"
 
-#include <QByteArray>
-#include <QFile>
-#include <QString>
+#include "audio/builtin_clips.h"
 
 namespace nokturna {
 
@@ -13,15 +11,20 @@ constexpr std::int32_t kStartVolume = -900;
 
 InProcessBackEnd::InProcessBackEnd(ClipPlayer& clips, MusicEngine& music) : clips_(clips), music_(music) {}
 
-void InProcessBackEnd::bringTo(const WantedMusic& wanted) {
+void InProcessBackEnd::bringTo(const WantedMusic& wanted) { bringTo(wanted, SongProgress{}); }
+
+void InProcessBackEnd::bringTo(const WantedMusic& wanted, const SongProgress& resumeFrom) {
   if (wanted.choice != choiceBegun_) {
     choiceBegun_ = wanted.choice;
-    beginSong(wanted);
+    const bool resumed = resumeFrom.choice == wanted.choice;
+    heardOut_ = resumed && resumeFrom.over;
+    if (!heardOut_) beginSong(wanted, resumed ? resumeFrom.heardTick : 0);
   }
+  stopped_ = wanted.stopped;
   if (wanted.stopped) music_.Stop();
 }
 
-void InProcessBackEnd::beginSong(const WantedMusic& wanted) {
+void InProcessBackEnd::beginSong(const WantedMusic& wanted, std::int64_t fromTick) {
   // The song that sounds ends even when the next one then fails to load and the engine keeps the old one,
   // which so begins again.
   music_.Stop();
@@ -29,20 +32,24 @@ void InProcessBackEnd::beginSong(const WantedMusic& wanted) {
   if (!music_.Start()) return;
   music_.SetVolume(kStartVolume);
   if (const auto volume = HundredthsOfADecibel(wanted.volumeSetting)) music_.SetVolume(*volume);
-  if (!wanted.stopped) music_.Play();
+  if (wanted.stopped) return;
+  if (fromTick > 0) {
+    music_.PlayFrom(fromTick);
+  } else {
+    music_.Play();
+  }
 }
 
 void InProcessBackEnd::play(Clip clip) {
-  std::vector<std::uint8_t>& image = clipImages_[static_cast<int>(clip)];
-  if (image.empty()) {
-    // Read raw, so that no byte is touched on the way.
-    QFile resource(QString::fromLatin1(ClipResource(clip)));
-    if (resource.open(QIODevice::ReadOnly)) {
-      const QByteArray bytes = resource.readAll();
-      image.assign(bytes.begin(), bytes.end());
-    }
-  }
+  const std::span<const std::uint8_t> image = BuiltInClip(clip);
   clips_.play(image.data(), image.size());
+}
+
+SongProgress InProcessBackEnd::progress() {
+  if (choiceBegun_ == 0) return {};
+  // A song stopped is not over: it is the game's to say whether anything should sound.
+  const bool over = heardOut_ || (!stopped_ && !music_.IsPlaying());
+  return SongProgress{choiceBegun_, heardOut_ ? 0 : music_.HeardTick(), over};
 }
 
 }  // namespace nokturna

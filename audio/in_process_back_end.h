@@ -1,11 +1,7 @@
-// The sound back end as a module loaded into the game's own process (see sound_loader.h), told what is
-// wanted by plain calls on the UI thread: a clip goes to the clip player as its built-in WAV image, the
-// music to the music engine.
+// The sound back end inside the process that makes the sound: the sound program's (sound_program.h), or a
+// test's or a benchmark's. It is told what is wanted by plain calls on one thread: a clip goes to the clip
+// player as its built-in WAV image (builtin_clips.h), the music to the music engine.
 #pragma once
-
-#include <array>
-#include <cstdint>
-#include <vector>
 
 #include "audio/clip_player.h"
 #include "audio/music_engine.h"
@@ -19,16 +15,23 @@ class InProcessBackEnd : public SoundBackEnd {
   InProcessBackEnd(ClipPlayer& clips, MusicEngine& music);
 
   void bringTo(const WantedMusic& wanted) override;
+  // The same for a back end that takes over from one that went: a choice it has not begun yet, which
+  // `resumeFrom` is about, is picked up where that one's sound stopped, and not begun at all when it was
+  // heard to its end.
+  void bringTo(const WantedMusic& wanted, const SongProgress& resumeFrom);
   void play(Clip clip) override;
 
+  // How far the song of the choice carried out last has been heard.
+  SongProgress progress();
+
  private:
-  void beginSong(const WantedMusic& wanted);
+  void beginSong(const WantedMusic& wanted, std::int64_t fromTick);
 
   ClipPlayer& clips_;
   MusicEngine& music_;
   unsigned choiceBegun_ = 0;  // the last song choice carried out
-  // Read from the resources on first use and kept: a player may read a clip's bytes while it sounds.
-  std::array<std::vector<std::uint8_t>, kClipCount> clipImages_;
+  bool stopped_ = false;
+  bool heardOut_ = false;  // that choice was heard to its end before this back end took over
 };
 
 }  // namespace nokturna

@@ -21,10 +21,15 @@ class MusicEngine {
   // Plays the kept song once from its beginning, cutting off any song that still sounds. False without
   // a song or before Start.
   virtual bool Play() = 0;
+  // The same from `tick` of the song's own time (MIDI ticks) on: a song picked up where it was last heard,
+  // by an engine that was not there when it began.
+  virtual bool PlayFrom(std::int64_t tick) = 0;
   // Ends the song at once.
   virtual void Stop() = 0;
   // True from Play until the song has passed its last note or is stopped.
   virtual bool IsPlaying() = 0;
+  // How far the song played last has been heard, in its own ticks: where it would be picked up.
+  virtual std::int64_t HeardTick() = 0;
   // The overall volume, in hundredths of a decibel.
   virtual void SetVolume(std::int32_t hundredthsOfADecibel) = 0;
 };

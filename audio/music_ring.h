@@ -18,6 +18,7 @@ struct MusicBlock {
   std::uint32_t performance = 0;  // which playing of a song it belongs to (FluidMusicEngine's cue)
   bool songOver = false;          // the song passed its last note within this block
   bool last = false;              // the last block of the performance: after it the synthesizer rests
+  std::int64_t tick = 0;          // the song's own time (MIDI ticks) at the block's end
   float stereo[2 * kFrames] = {};
 };
 

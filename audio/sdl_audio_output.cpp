@@ -24,7 +24,13 @@ bool OnlyOutputsGone() {
 
 // How often a missing device is looked for while something wants to sound: a sound server that comes
 // back is heard within this, and a game without any device tries no more often.
-constexpr auto kRetryEvery = std::chrono::seconds(2);
+constexpr auto kRetryEvery = std::chrono::seconds(1);
+
+std::int64_t NowNs() {
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(
+             std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
 
 void IgnoreSdlLog(void*, int, SDL_LogPriority, const char*) {}
 
@@ -88,7 +94,31 @@ SdlAudioOutput::~SdlAudioOutput() {
   if (subsystemStarted_) SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
+void SdlAudioOutput::enterSdl() { sdlCallSinceNs_.store(NowNs(), std::memory_order_relaxed); }
+void SdlAudioOutput::leaveSdl() { sdlCallSinceNs_.store(0, std::memory_order_relaxed); }
+
+bool SdlAudioOutput::stalled() {
+  const std::int64_t now = NowNs();
+  const std::int64_t since = sdlCallSinceNs_.load(std::memory_order_relaxed);
+  if (since != 0 && now - since > std::chrono::nanoseconds(kLongestSdlCall).count()) return true;
+  if (!open_) return false;
+  bool sounding;
+  {
+    std::lock_guard<std::mutex> sources(sourcesMutex_);
+    sounding = anySounding();
+  }
+  return sounding &&
+         now - lastLookNs_.load(std::memory_order_relaxed) > std::chrono::nanoseconds(kLongestStall).count();
+}
+
 bool SdlAudioOutput::openDevice() {
+  enterSdl();
+  const bool opened = openDeviceNow();
+  leaveSdl();
+  return opened;
+}
+
+bool SdlAudioOutput::openDeviceNow() {
   if (!subsystemStarted_) subsystemStarted_ = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
   if (!subsystemStarted_) return false;
   SDL_AudioSpec wanted{};
@@ -107,6 +137,7 @@ bool SdlAudioOutput::openDevice() {
     device_ = device;
     missing_ = false;
   }
+  lastLookNs_.store(NowNs(), std::memory_order_relaxed);  // the device has had no chance to ask yet
   open_ = true;
   SDL_PauseAudioDevice(device, 0);
   return true;
@@ -122,7 +153,9 @@ void SdlAudioOutput::closeDevice() {
   }
   open_ = false;
   restEnds_.notify_all();
+  enterSdl();
   if (device != 0) SDL_CloseAudioDevice(device);
+  leaveSdl();
   std::lock_guard<std::mutex> state(stateMutex_);
   retiring_ = false;
 }
@@ -134,7 +167,9 @@ void SdlAudioOutput::reopenDevice() {
   // a server that came up after the game.
   const bool fresh = !subsystemStarted_;
   if (!openDevice() && !fresh && !OnlyOutputsGone()) {
+    enterSdl();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    leaveSdl();
     subsystemStarted_ = false;
     openDevice();
   }
@@ -246,6 +281,7 @@ void SdlAudioOutput::mixOrRest(float* stereo, int frames) {
   // The periodic look catches a source that started without a wake().
   constexpr auto kLookEvery = std::chrono::milliseconds(100);
   for (;;) {
+    lastLookNs_.store(NowNs(), std::memory_order_relaxed);
     bool missing;
     {
       std::lock_guard<std::mutex> state(stateMutex_);

@@ -3,13 +3,14 @@
 //
 // Sound that comes back. A sound server that restarts or starts after the game, or a headset pulled out,
 // leaves the output without its device. Nothing is mixed then, so a song waits where its sound stopped.
-// A thread of the output's own (the keeper) opens a device again, trying at most every two seconds and
+// A thread of the output's own (the keeper) opens a device again, trying at most every second and
 // only while something wants to sound: a source that sounds, or a clip played meanwhile. A game that sits
 // silent pays nothing for it, and one without any sound device tries no more often than that.
 #pragma once
 
 #include <array>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -52,6 +53,16 @@ class SdlAudioOutput : public AudioMixer {
   // tries to open one at its next chance.
   void wantDevice();
 
+  // True when the output can no longer be trusted to come back by itself: its device stopped asking for
+  // sound while something should sound (a sound server that went away without SDL noticing: the device
+  // simply stops calling), or a call into SDL's audio has not returned for seconds (one stuck on a sound
+  // server that hangs). Only a fresh process brings such an output back; the sound program leaves then.
+  bool stalled();
+  // How long the device may leave something that sounds without asking for it, and how long a call into
+  // SDL may take.
+  static constexpr std::chrono::milliseconds kLongestStall{1000};
+  static constexpr std::chrono::milliseconds kLongestSdlCall{2500};
+
  private:
   static void fillPeriod(void* self, std::uint8_t* stream, int bytes);
   void mixOrRest(float* stereo, int frames);
@@ -59,9 +70,13 @@ class SdlAudioOutput : public AudioMixer {
   bool anySounding();  // with the source lock held
   void noticeLostDevice();
   bool openDevice();
+  bool openDeviceNow();
   void closeDevice();
   void reopenDevice();
   void keepDevice();
+  // Notes around each call into SDL that may wait on a sound server.
+  void enterSdl();
+  void leaveSdl();
 
   bool subsystemStarted_ = false;  // the keeper's alone once it runs
   std::atomic<bool> open_{false};
@@ -83,6 +98,11 @@ class SdlAudioOutput : public AudioMixer {
   std::mutex sourcesMutex_;
   std::array<AudioSource*, kMostSources> sources_{};
   std::size_t sourceCount_ = 0;
+
+  // For stalled(), in nanoseconds of the steady clock: the audio thread's last look at its sources (each
+  // period it mixes, and every look while it rests), and since when a call into SDL is under way (0: none).
+  std::atomic<std::int64_t> lastLookNs_{0};
+  std::atomic<std::int64_t> sdlCallSinceNs_{0};
 
   OutputLimiter limiter_{kOutputRate};  // the audio thread's alone
   std::thread keeper_;

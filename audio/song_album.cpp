@@ -10,14 +10,6 @@ namespace {
 constexpr char kSeparator = '/';
 constexpr char kSongFolderName[] = "SongAlbum/";
 
-// Blanks only, as the folder name may carry them; tabs and other white space are part of the name.
-std::string TrimBlanks(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  const auto last = text.find_last_not_of(' ');
-  return text.substr(first, last - first + 1);
-}
-
 // The folder's entries are compared by name, so that letter case counts on every file system.
 bool HoldsFileNamed(const std::string& folder, const std::string& name) {
   std::error_code error;
@@ -39,9 +31,10 @@ std::string SongFileName(int song) { return "Music" + std::to_string(song) + ".m
 std::string SongAlbum::songPath(int song) const { return folder + SongFileName(song); }
 
 std::string SongFolderFor(const std::string& programFolder) {
+  // A real folder's name is taken as it is: blanks at its ends, and any other bytes, are part of it.
   std::string folder = programFolder;
-  if (folder.empty() || folder.back() != kSeparator) folder = TrimBlanks(folder) + kSeparator;
-  return TrimBlanks(folder) + kSongFolderName;
+  if (folder.empty() || folder.back() != kSeparator) folder += kSeparator;
+  return folder + kSongFolderName;
 }
 
 SongAlbum LookForSongs(const std::string& folder) {

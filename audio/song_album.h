@@ -16,7 +16,8 @@ struct SongAlbum {
   std::string songPath(int song) const;
 };
 
-// The song folder for a program folder: "SongAlbum" inside it, with exactly one separator between.
+// The song folder for a program folder: "SongAlbum" inside it, with one separator between; nothing of the
+// folder's name is trimmed or re-encoded.
 std::string SongFolderFor(const std::string& programFolder);
 
 // Looks for the songs in `folder` (ending in the separator), letter case significant: "music1.mid" is not

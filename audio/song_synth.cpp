@@ -73,6 +73,10 @@ bool SongSynth::songOver() const {
          fluid_player_get_current_tick(player_) > playerEndTick_;
 }
 
+std::int64_t SongSynth::tick() const {
+  return player_ != nullptr ? fluid_player_get_current_tick(player_) : 0;
+}
+
 void SongSynth::silence() {
   if (player_ == nullptr) return;
   fluid_player_stop(player_);
@@ -92,7 +96,7 @@ void SongSynth::clearSynth() {
 }
 
 // A fresh player for every start: seeking an old player back to 0 loses the notes of the first tick.
-bool SongSynth::start(const Song& song) {
+bool SongSynth::start(const Song& song, std::int64_t fromTick) {
   presets_.bringIn(synth_, song.programs);
   silence();
   clearSynth();
@@ -106,14 +110,31 @@ bool SongSynth::start(const Song& song) {
     return false;
   }
   player_ = fresh;
+  if (fromTick > 0 && fromTick < song.endTick && !skipTo(fromTick)) {
+    silence();
+    return false;
+  }
   playerEndTick_ = song.endTick;
   tailFrames_ = kTailFrames;
   return true;
 }
 
+// The player reads its song only on its first call, and takes a seek only once it has: so it is called
+// once, for a moment rendered away with no note let through, and then sent on to the tick. On its way
+// there it sends the song's programs and controllers, but none of its notes.
+bool SongSynth::skipTo(std::int64_t tick) {
+  constexpr int kFirstCallFrames = 64;
+  skippingNotes_ = true;
+  fluid_synth_write_float(synth_, kFirstCallFrames, scratch_.data(), 0, 2, scratch_.data(), 1, 2);
+  skippingNotes_ = false;
+  return fluid_player_seek(player_, static_cast<int>(tick)) == FLUID_OK;
+}
+
 int SongSynth::PassEvent(void* self, fluid_midi_event_t* event) {
   auto* synth = static_cast<SongSynth*>(self);
   if (synth->cut_()) return FLUID_OK;
+  constexpr int kNoteOn = 0x90;
+  if (synth->skippingNotes_ && fluid_midi_event_get_type(event) == kNoteOn) return FLUID_OK;
   return fluid_synth_handle_midi_event(synth->synth_, event);
 }
 

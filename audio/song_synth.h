@@ -38,9 +38,10 @@ class SongSynth {
   SongSynth(const SongSynth&) = delete;
   SongSynth& operator=(const SongSynth&) = delete;
 
-  // Starts `song` from its beginning, in place of any other, once the presets it lacks are read. False
-  // when the player does not take the song.
-  bool start(const Song& song);
+  // Starts `song` from its beginning, or from `fromTick` of its own time on (its notes before that
+  // tick are skipped, its programs and controllers are not), in place of any other, once the presets it
+  // lacks are read. False when the player does not take the song.
+  bool start(const Song& song, std::int64_t fromTick = 0);
   // Ends the song at once, leaving nothing ringing.
   void silence();
   // Writes the next `frames` stereo frames (interleaved) into `stereo`.
@@ -53,10 +54,13 @@ class SongSynth {
   bool audible() const;
   // True once the song has passed the last end-of-track mark, or was stopped.
   bool songOver() const;
+  // The song's own time rendered so far, in MIDI ticks.
+  std::int64_t tick() const;
 
  private:
   SongSynth(fluid_settings_t* settings, fluid_synth_t* synth);
   void clearSynth();
+  bool skipTo(std::int64_t tick);
   static int PassEvent(void* self, fluid_midi_event_t* event);
 
   fluid_settings_t* settings_;
@@ -67,6 +71,7 @@ class SongSynth {
   long tailFrames_ = 0;  // left to render after the last voice ended
   std::vector<float> scratch_;
   std::function<bool()> cut_ = [] { return false; };
+  bool skippingNotes_ = false;
 };
 
 }  // namespace nokturna

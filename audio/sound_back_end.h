@@ -4,6 +4,7 @@
 // along. Clips are the one thing told as they happen.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -12,12 +13,25 @@
 
 namespace nokturna {
 
+// A clip asked for while no back end could play it plays when one can within this time, and never later: a
+// sound that comes late belongs to no moment of the game.
+inline constexpr std::chrono::milliseconds kClipPatience{500};
+
 // The music that is wanted, whole.
 struct WantedMusic {
   std::string song;      // the file of the song chosen last; empty while none was
   unsigned choice = 0;   // counts the song choices: a count not seen before begins `song` from its start
   bool stopped = false;  // Music off, or the game left: no song sounds until the next choice
   std::int16_t volumeSetting = 0;  // see HundredthsOfADecibel
+};
+
+// How far the song of one choice was heard: what a back end that takes over from one that went needs, to
+// pick the song up where its sound stopped.
+struct SongProgress {
+  unsigned choice = 0;         // the song choice (WantedMusic::choice) it is about; 0: none begun
+  std::int64_t heardTick = 0;  // the song's own time (MIDI ticks) that has been heard
+  bool over = false;           // heard to its end: it is not begun again
+  bool operator==(const SongProgress&) const = default;
 };
 
 // A volume setting in hundredths of a decibel: setting x 42 - 3000, worked out in 16 bits as the game has

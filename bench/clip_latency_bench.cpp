@@ -1,7 +1,9 @@
-// Sound-effect latency: from a clip asked of the game's sound to the moment the output's callback hands the
-// clip's first sample to the device. A probe source mixed after the clip player sees the finished period and
-// notes when sound first appears in it. The reference is the device's own period, timed between callbacks in
-// the same run; the goal is a latency of at most one period plus 1 ms.
+// Sound-effect latency: from a clip asked of the game's sound, in the game's process, to the moment the
+// sound program's output hands the clip's first sample to the device. The sound program, started as the
+// game starts it, is asked to measure itself (NOKTURNA_SOUND_PROBE): a probe source mixed after its clip
+// player notes when sound first appears in a finished period, on the same monotonic clock as the game's,
+// and reports it. The reference is the device's own period, timed between callbacks in the same run; the
+// goal is a latency of at most one period plus 1 ms.
 //
 // Half the plays start from a sleeping output (nothing sounded before: the usual case in a game without
 // music), half over an output kept running (as while a song plays), where a clip waits for the next
@@ -10,66 +12,73 @@
 // Runs on SDL's "disk" driver, which paces its callbacks in real time like a sound card (SDL_AUDIODRIVER
 // may name another driver).
 #include <QCoreApplication>
+#include <QTimer>
 #include <algorithm>
-#include <atomic>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <random>
 #include <thread>
 #include <vector>
 
-#include "assets/nokturna_assets.h"
 #include "audio/game_sound.h"
-#include "audio/in_process_back_end.h"
-#include "audio/music_engine.h"
-#include "audio/sdl_audio_output.h"
-#include "audio/sdl_clip_player.h"
+#include "audio/sound_process.h"
 
 namespace {
 
-using Clock = std::chrono::steady_clock;
-
-class Probe : public nokturna::AudioSource {
- public:
-  void mixInto(float* stereo, int frames) override {
-    const auto now = Clock::now().time_since_epoch().count();
-    if (lastCallback.load() != 0 && keepAwake.load()) intervals.push_back(now - lastCallback.load());
-    lastCallback.store(now);
-    bool sound = false;
-    for (int i = 0; i < frames * 2 && !sound; ++i) sound = stereo[i] != 0.0f;
-    if (sound && armed.load()) {
-      heard.store(now);
-      armed.store(false);
-    }
-    silentPeriods.store(sound ? 0 : silentPeriods.load() + 1);
-  }
-  // Keeps the output running, as a song would, without adding any sound.
-  bool sounding() override { return keepAwake.load(); }
-
-  std::atomic<bool> keepAwake{false};
-  std::atomic<bool> armed{false};
-  std::atomic<Clock::rep> heard{0};
-  std::atomic<Clock::rep> lastCallback{0};
-  std::atomic<int> silentPeriods{0};
-  std::vector<Clock::rep> intervals;  // audio thread only, read once it stopped
-};
-
-// No music here: the clips alone.
-class NoMusic : public nokturna::MusicEngine {
- public:
-  bool Start() override { return false; }
-  bool Load(const std::string&) override { return false; }
-  bool Play() override { return false; }
-  void Stop() override {}
-  bool IsPlaying() override { return false; }
-  void SetVolume(std::int32_t) override {}
-};
+using nokturna::ClipHeardReport;
+using nokturna::FromSound;
 
 double Percentile(std::vector<double> values, double p) {
   std::sort(values.begin(), values.end());
   return values[static_cast<std::size_t>(p * static_cast<double>(values.size() - 1))];
+}
+
+// Runs the event loop until `condition` holds; false after ten seconds. The loop sleeps until something
+// comes, as the game's does: a loop that spun would take the core the sound program wakes up on.
+template <typename Condition>
+bool Pump(Condition condition) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  QTimer tick;
+  tick.start(100);
+  while (!condition()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+  return true;
+}
+
+// `plays` clips through a fresh sound program that keeps its output running (`awake`) or lets it sleep.
+bool Measure(bool awake, int plays, std::vector<double>& latencyMs, std::vector<double>& periodMs) {
+  setenv("NOKTURNA_SOUND_PROBE", awake ? "awake" : "asleep", 1);
+  nokturna::GameSound sound(nokturna::SongAlbum{});
+  nokturna::SoundProcess program(NOKTURNA_SOUND_PROGRAM);
+  bool up = false;
+  std::optional<ClipHeardReport> heard;
+  program.listen([&](const FromSound& report) {
+    up = true;
+    if (const auto* clip = std::get_if<ClipHeardReport>(&report)) heard = *clip;
+  });
+  program.start();
+  sound.connect(&program);
+  if (!Pump([&] { return up; })) return false;
+  std::mt19937 chance(awake ? 2 : 1);
+  for (int play = 0; play < plays; ++play) {
+    // The last clip (0.18 s) has ended, and a sleeping output has gone to rest; then a random point of
+    // the period.
+    std::this_thread::sleep_for(std::chrono::milliseconds(260));
+    std::this_thread::sleep_for(
+        std::chrono::microseconds(std::uniform_int_distribution<int>(0, 12000)(chance)));
+    heard.reset();
+    const std::int64_t asked = nokturna::MonotonicNs();
+    sound.play(nokturna::Clip::LineClaimed);
+    if (!Pump([&] { return heard.has_value(); })) return false;
+    latencyMs.push_back(static_cast<double>(heard->heardAtNs - asked) / 1e6);
+    if (awake && heard->periodNs > 0) periodMs.push_back(static_cast<double>(heard->periodNs) / 1e6);
+  }
+  sound.connect(nullptr);
+  return true;
 }
 
 }  // namespace
@@ -79,62 +88,22 @@ int main(int argc, char* argv[]) {
   setenv("SDL_AUDIODRIVER", "disk", 0);
   setenv("SDL_DISKAUDIOFILE", "/dev/null", 0);
   unsetenv("SDL_DISKAUDIODELAY");
+  QCoreApplication app(argc, argv);
 
-  QCoreApplication app(argc, argv);  // the clip is read from the program's resources
-  (void)nokturna::assets::soundClipPath(1);
-  nokturna::SdlAudioOutput output;
-  if (!output.isOpen()) {
-    std::fprintf(stderr, "clip latency: no sound device\n");
+  std::vector<double> asleepMs, runningMs, periodMs;
+  if (!Measure(false, trials / 2, asleepMs, periodMs) ||
+      !Measure(true, trials - trials / 2, runningMs, periodMs) || periodMs.empty()) {
+    std::fprintf(stderr, "clip latency: the sound program did not play or report\n");
     return 2;
   }
-  nokturna::SdlClipPlayer clips(output);
-  NoMusic music;
-  nokturna::InProcessBackEnd backEnd(clips, music);
-  nokturna::GameSound sound(nokturna::SongAlbum{});
-  sound.connect(&backEnd);
-  Probe probe;
-  output.addSource(&probe);
-
-  std::mt19937 chance(1);
-  std::vector<double> asleepMs, runningMs;
-  for (int trial = 0; trial < trials; ++trial) {
-    const bool running = trial >= trials / 2;
-    probe.keepAwake.store(running);
-    if (running) {
-      // Start from silence, at a random point of the period.
-      while (probe.silentPeriods.load() < 2) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    } else {
-      // Start once the output has gone to sleep: no period mixed for a while.
-      while (Clock::now().time_since_epoch().count() - probe.lastCallback.load() <
-             std::chrono::duration_cast<Clock::duration>(std::chrono::milliseconds(60)).count())
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    std::this_thread::sleep_for(
-        std::chrono::microseconds(std::uniform_int_distribution<int>(0, 12000)(chance)));
-    probe.heard.store(0);
-    probe.armed.store(true);
-    const auto asked = Clock::now();
-    sound.play(nokturna::Clip::LineClaimed);
-    while (probe.heard.load() == 0) std::this_thread::sleep_for(std::chrono::microseconds(200));
-    (running ? runningMs : asleepMs)
-        .push_back(std::chrono::duration<double, std::milli>(Clock::duration(probe.heard.load()) -
-                                                             asked.time_since_epoch())
-                       .count());
-  }
-  probe.keepAwake.store(false);
-  output.removeSource(&probe);
-  sound.connect(nullptr);
-
-  std::vector<double> periodMs;
-  for (Clock::rep interval : probe.intervals)
-    periodMs.push_back(std::chrono::duration<double, std::milli>(Clock::duration(interval)).count());
+  constexpr int kPeriodFrames = 512, kOutputRate = 44100;
   const double period = Percentile(periodMs, 0.5);
-  const double nominal =
-      1000.0 * nokturna::SdlAudioOutput::kPeriodFrames / nokturna::SdlAudioOutput::kOutputRate;
+  const double nominal = 1000.0 * kPeriodFrames / kOutputRate;
   const double goal = nominal + 1.0;
   std::printf(
-      "clip latency: %d plays, period %d frames (%.2f ms nominal, %.2f ms measured); goal <= %.2f ms\n",
-      trials, nokturna::SdlAudioOutput::kPeriodFrames, nominal, period, goal);
+      "clip latency: %d plays through the sound program, period %d frames (%.2f ms nominal, %.2f ms "
+      "measured); goal <= %.2f ms\n",
+      trials, kPeriodFrames, nominal, period, goal);
   for (const auto& [name, series] :
        {std::pair{"from a sleeping output", asleepMs}, {"over a running output", runningMs}})
     std::printf("clip latency %s: median %.2f ms, p99 %.2f ms, worst %.2f ms\n", name,

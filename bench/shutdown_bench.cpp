@@ -1,14 +1,20 @@
-// Shutdown with a song and a clip sounding: the game's own objects, put together as ui/main.cpp does,
-// on SDL's "disk" driver (real-time pacing). Once the song is audible a long clip starts, then the game
-// is left by the menu ("menu": the exit command, its question answered OK) or by the window's close
-// button ("close": a close of the window, which is what the button sends). Prints the time from the
-// answer or the close to the moment the last sound object is gone; the goal is under 200 ms.
+// Shutdown with a song and a clip sounding: the game's own objects, put together as ui/main.cpp does, with
+// its sound program on SDL's "disk" driver (real-time pacing). Once the song is heard a long clip starts,
+// then the game is left by the menu ("menu": the exit command, its question answered OK) or by the
+// window's close button ("close": a close of the window, which is what the button sends); with "stuck"
+// the sound program is stopped (SIGSTOP) first, as one hung on a sound server would be. Prints the time
+// from the answer or the close to the moment the sound program is gone and reaped; the goal is under
+// 200 ms.
+#include <signal.h>
+#include <sys/types.h>
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -16,31 +22,13 @@
 #include <memory>
 #include <optional>
 
-#include "audio/fluid_music_engine.h"
 #include "audio/game_sound.h"
-#include "audio/in_process_back_end.h"
-#include "audio/sdl_audio_output.h"
-#include "audio/sdl_clip_player.h"
+#include "audio/sound_process.h"
 #include "ui/main_window.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// Mixed last: tells when the output carries sound.
-class Listener : public nokturna::AudioSource {
- public:
-  void mixInto(float* stereo, int frames) override {
-    for (int i = 0; i < frames * 2; ++i) {
-      if (stereo[i] != 0.0f) {
-        heard.store(true);
-        return;
-      }
-    }
-  }
-  bool sounding() override { return false; }  // only listens
-  std::atomic<bool> heard{false};
-};
 
 }  // namespace
 
@@ -50,31 +38,32 @@ int main(int argc, char* argv[]) {
   setenv("SDL_DISKAUDIOFILE", "/dev/null", 0);
   unsetenv("SDL_DISKAUDIODELAY");
 
+  const bool stuck = argc > 2 && std::strcmp(argv[2], "stuck") == 0;
   QApplication app(argc, argv);
   std::optional<Clock::time_point> asked;
   bool songHeard = false;
+  pid_t program = 0;
   {
-    nokturna::SdlAudioOutput output;
-    if (!output.isOpen()) {
-      std::fprintf(stderr, "shutdown: no sound device\n");
-      return 2;
-    }
-    nokturna::SdlClipPlayer clips(output);
-    nokturna::FluidMusicEngine music(output);
-    nokturna::InProcessBackEnd backEnd(clips, music);
     nokturna::GameSound sound(nokturna::FindSongAlbum(NOKTURNA_SOURCE_DIR));  // the first song starts
-    sound.connect(&backEnd);
-    Listener listener;
-    output.addSource(&listener);
+    nokturna::SoundProcess process(NOKTURNA_SOUND_PROGRAM);
+    std::atomic<bool> heard{false};
+    process.listen([&](const nokturna::FromSound& report) {
+      const auto* progress = std::get_if<nokturna::ProgressReport>(&report);
+      if (progress != nullptr && progress->progress.heardTick > 0) heard = true;
+    });
+    process.start();
+    sound.connect(&process);
     {
       nokturna::MainWindow window(sound);
       window.show();
       QTimer poll;
       QObject::connect(&poll, &QTimer::timeout, &window, [&] {
-        if (!listener.heard.load()) return;  // the SoundFont is still loading
+        if (!heard.load()) return;  // the SoundFont is still loading
         poll.stop();
         songHeard = true;
         sound.play(nokturna::Clip::About);  // the longest clip, over the song
+        program = process.pid();
+        if (stuck) kill(program, SIGSTOP);
         if (!byMenu) {
           asked = Clock::now();
           window.close();
@@ -93,7 +82,6 @@ int main(int argc, char* argv[]) {
       QTimer::singleShot(60000, &app, [] { QCoreApplication::exit(3); });
       QApplication::exec();
     }
-    output.removeSource(&listener);
     sound.connect(nullptr);
   }
   if (!songHeard || !asked) {
@@ -101,6 +89,9 @@ int main(int argc, char* argv[]) {
     return 1;
   }
   const double ms = std::chrono::duration<double, std::milli>(Clock::now() - *asked).count();
-  std::printf("shutdown by %s: %.1f ms\n", byMenu ? "menu" : "close button", ms);
+  const bool left = kill(program, 0) != 0 && errno == ESRCH;
+  std::printf("shutdown by %s%s: %.1f ms, sound program %s\n", byMenu ? "menu" : "close button",
+              stuck ? ", the sound program stuck" : "", ms, left ? "gone" : "STILL THERE");
+  if (!left) return 1;
   return 0;
 }

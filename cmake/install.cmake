@@ -3,7 +3,7 @@
 #
 #   <prefix>/games/nokturna                         the command: a relative symbolic link to the program
 #   <prefix>/lib/games/nokturna/nokturna            the program
-#   <prefix>/lib/games/nokturna/nokturna_sound.so   its sound back end, loaded at run time
+#   <prefix>/lib/games/nokturna/nokturna-sound      its sound program, which the game starts and restarts
 #   <prefix>/lib/games/nokturna/SongAlbum/          its songs, beside it, where the song search looks
 #   <prefix>/share/man/man6/nokturna.6.gz           the manual page
 #   <prefix>/share/doc/nokturna/                    the copyright file and the changelog
@@ -23,8 +23,8 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY ON)
 set(NOKTURNA_COMMAND_DIR games CACHE STRING "Where the command goes, under the install prefix")
 set(NOKTURNA_PROGRAM_DIR lib/games/nokturna CACHE STRING
   "Where the program and the files it loads from beside itself go, under the install prefix")
-# The targets that live beside the program: executables and modules alike.
-set(nokturna_program_targets nokturna nokturna_sound)
+# The targets that live beside the program: the game and its sound program.
+set(nokturna_program_targets nokturna nokturna-sound)
 set(nokturna_id io.github.nokturna.Nokturna)
 
 install(TARGETS ${nokturna_program_targets}
@@ -107,7 +107,7 @@ with another move. The side with more squares is crowned Raja Kubur,
 king of the graveyard.
 .
 Hand-painted graveyard pictures, sound effects and four background songs.")
-# The libraries the program and its sound module link, with the versions they need, come from
+# The libraries the program and its sound program link, with the versions they need, come from
 # dpkg-shlibdeps (dpkg-dev). No library names what the game looks for at run time, so these are added by
 # hand: Qt's platform plugins, a General MIDI SoundFont for the songs (either package gives
 # /usr/share/sounds/sf2/default-GM.sf2) and the two font families the game asks for by name.

@@ -1,8 +1,9 @@
-// The game's own four clips on the SDL player's decoder: every sample of their data, none of their metadata.
+// The game's own four clips as the sound program holds them, on the SDL player's decoder: every sample of
+// their data, none of their metadata.
+#include "audio/builtin_clips.h"
+
 #include <gtest/gtest.h>
 
-#include <QFile>
-#include <QString>
 #include <algorithm>
 
 #include "audio/sdl_audio_output.h"
@@ -13,10 +14,8 @@ namespace nokturna {
 namespace {
 
 std::vector<std::uint8_t> BuiltInClip(int id) {
-  QFile resource(QStringLiteral(":/sounds/%1.wav").arg(id));
-  if (!resource.open(QIODevice::ReadOnly)) return {};
-  const QByteArray bytes = resource.readAll();
-  return {bytes.begin(), bytes.end()};
+  const std::span<const std::uint8_t> image = BuiltInClip(static_cast<Clip>(id - 1));
+  return {image.begin(), image.end()};
 }
 
 long ExpectedFrames(const testing::WavFacts& facts) {

@@ -18,8 +18,10 @@ TEST(SongFolder, SitsInsideTheProgramFolderWithOneSeparatorBetween) {
   EXPECT_EQ(SongFolderFor("/opt/nokturna"), "/opt/nokturna/SongAlbum/");
   EXPECT_EQ(SongFolderFor("/opt/nokturna/"), "/opt/nokturna/SongAlbum/");
   EXPECT_EQ(SongFolderFor("/"), "/SongAlbum/");
-  EXPECT_EQ(SongFolderFor("  /opt/nokturna  "), "/opt/nokturna/SongAlbum/");
   EXPECT_EQ(SongFolderFor("/opt/my games/nokturna"), "/opt/my games/nokturna/SongAlbum/");
+  // A folder's name is what it is: blanks at its ends and bytes that are no UTF-8 are kept.
+  EXPECT_EQ(SongFolderFor("/opt/ nokturna "), "/opt/ nokturna /SongAlbum/");
+  EXPECT_EQ(SongFolderFor("/opt/nokturna\xff\xfe"), "/opt/nokturna\xff\xfe/SongAlbum/");
 }
 
 class SongSearchTest : public ::testing::Test {
@@ -96,6 +98,18 @@ TEST_F(SongSearchTest, OnlyOrdinaryFilesCountAndTheirContentDoesNot) {
   const SongAlbum found = search();
   EXPECT_TRUE(found.hasSongs) << "an empty song file still counts as present";
   EXPECT_TRUE(found.hasFirstSong);
+}
+
+TEST_F(SongSearchTest, SongsAreFoundInAFolderWhateverBytesItsNameHolds) {
+  for (const std::string name : {" nokturna ", "nok\xe9turna\xff", "  "}) {
+    SCOPED_TRACE(name);
+    const fs::path odd = program_ / name;
+    fs::create_directories(odd / "SongAlbum");
+    std::ofstream(odd / "SongAlbum" / "Music1.mid", std::ios::binary) << "MThd";
+    const SongAlbum found = FindSongAlbum(odd.string());
+    EXPECT_TRUE(found.hasFirstSong);
+    EXPECT_EQ(found.songPath(1), odd.string() + "/SongAlbum/Music1.mid");
+  }
 }
 
 TEST_F(SongSearchTest, AProgramFolderEndingInASeparatorGetsNoSecondOne) {

@@ -43,7 +43,7 @@ entry() { awk -v p="./$1" '$6 == p' <<<"$listing"; }
 id=io.github.nokturna.Nokturna
 program_dir=usr/lib/games/nokturna
 expected=(
-  $program_dir/nokturna $program_dir/nokturna_sound.so
+  $program_dir/nokturna $program_dir/nokturna-sound
   $program_dir/SongAlbum/Music1.mid $program_dir/SongAlbum/Music2.mid
   $program_dir/SongAlbum/Music3.mid $program_dir/SongAlbum/Music4.mid
   usr/share/man/man6/nokturna.6.gz
@@ -57,7 +57,9 @@ expected=(
 for path in "${expected[@]}"; do
   [ -n "$(entry "$path")" ] || fail "the package lacks /$path"
 done
-[[ "$(entry $program_dir/nokturna)" == -rwxr-xr-x* ]] || fail "/$program_dir/nokturna is no executable file"
+for program in nokturna nokturna-sound; do
+  [[ "$(entry $program_dir/$program)" == -rwxr-xr-x* ]] || fail "/$program_dir/$program is no executable file"
+done
 link=$(awk '$6 == "./usr/games/nokturna" && $1 ~ /^l/ { print $8 }' <<<"$listing")
 [ "$link" = ../lib/games/nokturna/nokturna ] || fail "/usr/games/nokturna is no link to ../lib/games/nokturna/nokturna"
 outside=$(awk '$6 !~ /^\.\/usr\// && $6 != "./" && $6 != "./usr/" { print $6 }' <<<"$listing")

@@ -1,10 +1,16 @@
 // One whole game through the real main window, with the real sound: the SDL output (on SDL's "disk"
 // driver unless SDL_AUDIODRIVER says otherwise), the clip player and the FluidSynth music playing the
 // first song. A person clicks free lines at random, the computer answers, the winner is crowned, and the
-// window closes by its close button. Exit status 0 when all of that happened.
+// window closes by its close button. Exit status 0 when all of that happened, and the sound reached the
+// device.
+//
+//   scripted_game [PAUSE_MS] [--sound-here]
+// The sound is the game's: its sound program (nokturna-sound), started and told what is wanted as the game
+// does it. With --sound-here the same back end runs inside this process instead, on the window's thread,
+// so that a tool that follows one process (valgrind's memcheck) sees the back end's code too.
 //
 // It is a test of its own (ctest label "scripted") and the program the hardening script runs under
-// valgrind's memcheck, where a leak or a bad access in our code makes it fail.
+// valgrind's memcheck (both ways), where a leak or a bad access in our code makes it fail.
 #include <unistd.h>
 
 #include <QApplication>
@@ -12,6 +18,9 @@
 #include <QTimer>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -20,6 +29,7 @@
 #include "audio/in_process_back_end.h"
 #include "audio/sdl_audio_output.h"
 #include "audio/sdl_clip_player.h"
+#include "audio/sound_process.h"
 #include "ui/clickable_image.h"
 #include "ui/main_window.h"
 #include "ui/winner_window.h"
@@ -31,21 +41,31 @@ int main(int argc, char* argv[]) {
   setenv("SDL_DISKAUDIOFILE", recording.c_str(), 0);
   // How long a tick of the computer's pause lasts (ms); valgrind runs everything many times slower.
   const int pauseMs = argc > 1 ? std::atoi(argv[1]) : 20;
+  const bool soundHere = argc > 2 && std::strcmp(argv[2], "--sound-here") == 0;
 
   QApplication app(argc, argv);
-  nokturna::SdlAudioOutput output;
-  if (!output.isOpen()) {
-    std::fprintf(stderr, "scripted game: no sound device\n");
-    return 2;
-  }
-  nokturna::SdlClipPlayer clips(output);
-  // The small SoundFont when there is one: the game's path all the same, in a fraction of the time.
-  const std::string smallFont = "/usr/share/sounds/sf2/TimGM6mb.sf2";
-  nokturna::FluidMusicEngine music(
-      output, {access(smallFont.c_str(), R_OK) == 0 ? smallFont : nokturna::DefaultSoundFont()});
-  nokturna::InProcessBackEnd backEnd(clips, music);
   nokturna::GameSound sound(nokturna::FindSongAlbum(NOKTURNA_SOURCE_DIR));
-  sound.connect(&backEnd);
+  // The sound program, or the same back end here.
+  std::unique_ptr<nokturna::SoundProcess> program;
+  std::unique_ptr<nokturna::SdlAudioOutput> output;
+  std::unique_ptr<nokturna::SdlClipPlayer> clips;
+  std::unique_ptr<nokturna::FluidMusicEngine> music;
+  std::unique_ptr<nokturna::InProcessBackEnd> backEnd;
+  if (soundHere) {
+    output = std::make_unique<nokturna::SdlAudioOutput>();
+    if (!output->isOpen()) {
+      std::fprintf(stderr, "scripted game: no sound device\n");
+      return 2;
+    }
+    clips = std::make_unique<nokturna::SdlClipPlayer>(*output);
+    music = std::make_unique<nokturna::FluidMusicEngine>(*output);
+    backEnd = std::make_unique<nokturna::InProcessBackEnd>(*clips, *music);
+    sound.connect(backEnd.get());
+  } else {
+    program = std::make_unique<nokturna::SoundProcess>(NOKTURNA_SOUND_PROGRAM);
+    program->start();
+    sound.connect(program.get());
+  }
 
   bool crowned = false;
   int moves = 0;
@@ -81,7 +101,15 @@ int main(int argc, char* argv[]) {
     QApplication::exec();
   }
   sound.connect(nullptr);
+  backEnd.reset();
+  music.reset();
+  clips.reset();
+  output.reset();
+  program.reset();  // the sound program has left once this returns
+  std::ifstream heard(recording, std::ios::binary | std::ios::ate);
+  const bool sounded = heard && heard.tellg() > 0;
   std::remove(recording.c_str());
-  std::printf("scripted game: %d person moves, %s\n", moves, crowned ? "winner crowned" : "NO WINNER");
-  return crowned ? 0 : 1;
+  std::printf("scripted game: %d person moves, %s, %s\n", moves, crowned ? "winner crowned" : "NO WINNER",
+              sounded ? "sound heard" : "NO SOUND");
+  return crowned && sounded ? 0 : 1;
 }

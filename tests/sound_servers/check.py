@@ -17,9 +17,16 @@ the sink's monitor, and does to the server what a desktop does to it:
   pa-back-nosink  the server restarted while the song plays, without any sink; a sink loaded 2 s later
   hang-pw      the stack stopped dead (SIGSTOP) while the song plays, then the game quit
   hang-pa      the same with the PulseAudio server
+  crash-segv   the game's sound program (nokturna-sound) crashes (SIGSEGV) while the song plays, on a
+               healthy PipeWire stack; the game is quit by its menu once the sound is back
+  crash-abort  the same with SIGABRT
+  stuck        the sound program stopped dead (SIGSTOP) while the song plays: the game must notice it
+               fell silent, replace it and play on; then quit by its menu
+  hang-sound   the sound program stopped dead (SIGSTOP) while the song plays, then the game quit at once
 
-For all but the hung servers: the seconds from the moment the server (or sink) is back, as a client sees it, to the
-first 50 ms of the recording above -50 dBFS; whether the game still runs; whether it still takes a move
+For all but the hung servers: the seconds from the moment the server (or sink) is back, as a client sees it
+(for the sound program's faults: from the signal, once the sound has gone quiet), to the first 50 ms of the
+recording above -50 dBFS; whether the game still runs; whether it still takes a move
 (the cursor shown, Space, the claimed line on the board). Goal: sound within 3 s, alive, the move shown
 within a second. For the hung server the game is quit by its menu and by its close button: the time from
 the confirming key (or the close request) until its process is gone, and whether any process it started
@@ -81,7 +88,16 @@ RECOVERY_CASES = [
 HANG_CASES = [
     ("hang-pw", PipeWireStack, "PipeWire stack hung (SIGSTOP)"),
     ("hang-pa", PulseAudioServer, "PulseAudio hung (SIGSTOP)"),
+    ("hang-sound", PipeWireStack, "the sound program hung (SIGSTOP)"),
 ]
+FAULT_CASES = [
+    # name, what happens, the signal to the sound program
+    ("crash-segv", "the sound program crashed (SIGSEGV)", signal.SIGSEGV),
+    ("crash-abort", "the sound program aborted (SIGABRT)", signal.SIGABRT),
+    ("stuck", "the sound program stopped dead (SIGSTOP)", signal.SIGSTOP),
+]
+# A fault case's song goes quiet within this once the sound program has been hit.
+QUIET_WITHIN = 3.0
 QUIT_WAYS = ["menu", "close"]
 
 
@@ -122,6 +138,9 @@ class Run:
         # shutdown
         self.gone_after = None
         self.left = []
+        # the sound program's own faults
+        self.fault_signal = None
+        self.replaced = None
 
     def met(self):
         if self.not_applicable or self.rig_error:
@@ -129,8 +148,11 @@ class Run:
         # A game silent on a healthy server before the fault has failed already.
         if self.heard_before is False:
             return False
+        quit_met = self.gone_after is not None and self.gone_after < GONE_WITHIN and not self.left
         if self.quit_way:
-            return self.gone_after is not None and self.gone_after < GONE_WITHIN and not self.left
+            return quit_met
+        if self.fault_signal is not None and not quit_met:
+            return False
         return (self.sound_back is not None
                 and self.sound_back <= SOUND_BACK_WITHIN and self.game_end is None
                 and self.move is not None and self.move <= MOVE_SHOWS_WITHIN)
@@ -213,6 +235,65 @@ def drive_recovery(run, server_class, at_start, sink_at_start, fault, game_args,
         session.close()
 
 
+def drive_fault(run, game_args, wait, hang_wait):
+    """The sound program hit while the song plays on a healthy server: the sound back, the game alive and
+    playing, and then its exit by the menu."""
+    session = Session(os.path.join(game_args["logs"], run.id.replace("/", "-")))
+    server = PipeWireStack(session)
+    meter = LevelMeter()
+    game = None
+    try:
+        session.start_bus()
+        server.start(with_sink=True)
+        start_recording(meter, server, session)
+        game = Game(game_args["program"], session, game_args["display"], run.driver)
+        if not game.wait_shown():
+            run.rig_error = "the game did not show its window against a healthy server"
+            return
+        game.play()
+        heard = meter.wait_loud(game.started_at, FIRST_SOUND_WITHIN, give_up=lambda: not game.alive())
+        run.heard_before = heard is not None
+        sound_program = game.sound_program()
+        if heard is None or sound_program is None:
+            run.notes.append("no sound before the fault" if heard is None else "no sound program")
+            return
+        os.kill(sound_program, run.fault_signal)
+        hit = time.monotonic()
+        # Its sound goes quiet (what was already on its way to the sink plays out), then comes back.
+        quiet = meter.wait_quiet(hit, QUIET_WITHIN)
+        if quiet is None:
+            run.notes.append("the song never went quiet")
+        loud = meter.wait_loud(quiet or hit, wait, give_up=lambda: not game.alive())
+        run.sound_back = None if loud is None else loud - hit
+        successor = game.sound_program()
+        run.replaced = successor is not None and successor != sound_program
+        if not run.replaced:
+            run.notes.append("no fresh sound program")
+        if not game.alive():
+            run.game_end = "%s %.2f s after the signal" % (game.end(), game.exited_at - hit)
+            return
+        run.move = game.takes_move()
+        asked = game.quit_by_menu()
+        if asked is None:
+            run.notes.append("the exit question never showed")
+        elif game.wait_exit(hang_wait):
+            run.gone_after = max(0.0, game.exited_at - asked)
+            run.left = game.left_behind()
+        else:
+            run.notes.append("still running %.0f s after the OK" % hang_wait)
+    except NotReady as error:
+        run.rig_error = str(error)
+    except Exception as error:  # a fault of the check itself: the run says so, the others go on
+        traceback.print_exc()
+        run.rig_error = "%s: %s" % (type(error).__name__, error)
+    finally:
+        if game is not None:
+            game.stop()
+        meter.stop()
+        server.stop()
+        session.close()
+
+
 def start_recording(meter, server, session):
     meter.start(server.record_command(), session.env(), session.log("recorder"))
     # The recording grows: the recorder is linked to the sink's monitor and samples arrive.
@@ -240,8 +321,17 @@ def drive_hang(run, server_class, game_args, hang_wait):
         if heard is None:
             run.notes.append("no sound before the hang")
         meter.stop()
-        server.hang()
-        time.sleep(HUNG_BEFORE_QUIT)  # part of the case: the server has been stuck for a moment
+        if run.name == "hang-sound":
+            stuck = game.sound_program()
+            if stuck is None:
+                run.notes.append("no sound program")
+                return
+            os.kill(stuck, signal.SIGSTOP)
+            # Quit before the game has noticed and replaced it: the exit must not wait for it.
+            time.sleep(HUNG_BEFORE_QUIT / 4)
+        else:
+            server.hang()
+            time.sleep(HUNG_BEFORE_QUIT)  # part of the case: the server has been stuck for a moment
         asked = game.quit_by_menu() if run.quit_way == "menu" else game.close_window()
         if asked is None:
             run.notes.append("the exit question never showed")
@@ -286,6 +376,11 @@ def planned_runs():
         for driver in drivers:
             for way in QUIT_WAYS:
                 runs.append((Run(name, driver, what, way), server_class))
+    for name, what, sig in FAULT_CASES:
+        for driver in drivers:
+            run = Run(name, driver, what)
+            run.fault_signal = sig
+            runs.append((run, PipeWireStack))
     for run, server_class in runs:
         if driver_unreachable(run.driver, server_class):
             run.not_applicable = "SDL's pipewire driver needs a PipeWire server"
@@ -333,6 +428,17 @@ def recovery_row(run):
     if run.notes:
         goal += " (" + "; ".join(run.notes) + ")"
     return [run.name, run.what, run.driver, back, alive, moves, goal]
+
+
+def fault_row(run):
+    row = recovery_row(run)
+    if run.rig_error:
+        return row[:6] + ["", ""] + row[6:]
+    gone = "%.0f ms" % (run.gone_after * 1000) if run.gone_after is not None else "not gone"
+    left = ", ".join("%d %s" % (pid, processes.command_name(pid)) for pid in run.left) or "none"
+    if run.gone_after is None:
+        left = "-"
+    return row[:6] + [gone, left] + row[6:]
 
 
 def hang_row(run):
@@ -389,6 +495,8 @@ def main():
             print("-- %s" % run.id, flush=True)
             if run.quit_way:
                 drive_hang(run, server_class, game_args, hang_wait)
+            elif run.fault_signal is not None:
+                drive_fault(run, game_args, wait, hang_wait)
             else:
                 _, _, _, at_start, sink_at_start, fault = recovery_cases[run.name]
                 drive_recovery(run, server_class, at_start, sink_at_start, fault, game_args, wait)
@@ -404,9 +512,14 @@ def main():
     print("Sound back after the server or its sink (goal: within %.0f s, the game alive and taking moves)"
           % SOUND_BACK_WITHIN)
     print_table(["case", "what", "driver", "sound back", "alive", "takes moves", "goal"],
-                [recovery_row(run) for run, _ in runs if not run.quit_way])
-    print("Quitting while the sound server hangs (goal: process gone within %.0f ms, nothing left behind)"
-          % (GONE_WITHIN * 1000))
+                [recovery_row(run) for run, _ in runs if not run.quit_way and run.fault_signal is None])
+    print("The sound program crashed or stopped dead while the song plays (goal: sound back within %.0f s, the game"
+          " alive and taking moves, then gone within %.0f ms of its exit, nothing left behind)"
+          % (SOUND_BACK_WITHIN, GONE_WITHIN * 1000))
+    print_table(["case", "what", "driver", "sound back", "alive", "takes moves", "exit", "left behind", "goal"],
+                [fault_row(run) for run, _ in runs if run.fault_signal is not None])
+    print("Quitting while the sound server or the sound program hangs (goal: process gone within %.0f ms, "
+          "nothing left behind)" % (GONE_WITHIN * 1000))
     print_table(["case", "what", "driver", "quit by", "process gone", "left behind", "goal"],
                 [hang_row(run) for run, _ in runs if run.quit_way])
     print("logs: " + logs)

@@ -16,6 +16,8 @@ MARK = "NOKTURNA_SOUND_SERVER_CHECK"
 # A claimed line is drawn at once: a board that takes longer than this to show it is not taking moves.
 MOVE_SHOWS_WITHIN = 1.0
 QUESTION_TITLE = "Ooouupss, what's wrong !!"
+# The game's sound runs in a program of its own, which the game starts with its own environment.
+SOUND_PROGRAM = "nokturna-sound"
 
 
 class Game:
@@ -102,6 +104,13 @@ class Game:
     def close_window(self):
         self.window.ask_to_close()
         return time.monotonic()
+
+    def sound_program(self):
+        """The id of the game's sound program running now, or None."""
+        for pid in processes.processes_with_env(MARK, self.mark):
+            if processes.command_name(pid) == SOUND_PROGRAM:
+                return pid
+        return None
 
     def left_behind(self):
         return processes.processes_with_env(MARK, self.mark)

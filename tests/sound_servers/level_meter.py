@@ -105,6 +105,19 @@ class LevelMeter:
                 # One more look: the last windows may have come in with the reason to give up.
                 return self.wait_window(after, 0.0, loud=True)
 
+    def wait_quiet(self, after, timeout):
+        """The arrival time of the first window after `after` that is not loud, or None."""
+        deadline = time.monotonic() + timeout
+        with self._lock:
+            while True:
+                for arrived, level in self._windows:
+                    if arrived >= after and level <= LOUD_DBFS:
+                        return arrived
+                left = deadline - time.monotonic()
+                if left <= 0:
+                    return None
+                self._lock.wait(min(left, 0.1))
+
     def loud_windows(self, start, end):
         with self._lock:
             return sum(1 for arrived, level in self._windows if start <= arrived < end and level > LOUD_DBFS)
