@@ -1,5 +1,5 @@
-// The game's four sound effects, by the moment each one sounds. They are built into the program from
-// assets/sounds/ (drawn by tools/make_clips.cpp).
+// The game's four sound effects, by the moment each one sounds. They are built into the sound program
+// from assets/sounds/ (drawn by tools/make_clips.cpp): see builtin_clips.h.
 #pragma once
 
 namespace nokturna {
@@ -12,12 +12,5 @@ enum class Clip {
 };
 
 inline constexpr int kClipCount = 4;
-
-// Where the clip's WAV image lies among the program's resources: ":/sounds/1.wav" for LineClaimed, and on.
-inline constexpr const char* ClipResource(Clip clip) {
-  constexpr const char* kResources[kClipCount] = {":/sounds/1.wav", ":/sounds/2.wav", ":/sounds/3.wav",
-                                                  ":/sounds/4.wav"};
-  return kResources[static_cast<int>(clip)];
-}
 
 }  // namespace nokturna

@@ -1,12 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QByteArray>
-#include <QFile>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "assets/nokturna_assets.h"
+#include "audio/builtin_clips.h"
 
 namespace {
 
@@ -26,10 +26,10 @@ std::uint16_t le16(const QByteArray& b, qsizetype at) {
                                                                            << 8);
 }
 
+// The clip as the sound program carries it.
 QByteArray loadClip(int id) {
-  QFile f(nokturna::assets::soundClipPath(id));
-  if (!f.open(QIODevice::ReadOnly)) return {};
-  return f.readAll();
+  const std::span<const std::uint8_t> image = nokturna::BuiltInClip(static_cast<nokturna::Clip>(id - 1));
+  return QByteArray(reinterpret_cast<const char*>(image.data()), static_cast<qsizetype>(image.size()));
 }
 
 // Walks the chunks of a RIFF WAVE image; fails the test on a broken layout.
@@ -133,12 +133,5 @@ INSTANTIATE_TEST_SUITE_P(AllClips, SoundClip,
                                            ClipFormat{3, 11025, 40153, 40200, false},
                                            ClipFormat{4, 11025, 57880, 58020, true}),
                          [](const auto& info) { return "Clip" + std::to_string(info.param.id); });
-
-TEST(SoundClipPath, CoversExactlyTheFourClips) {
-  EXPECT_TRUE(nokturna::assets::soundClipPath(0).isEmpty());
-  EXPECT_TRUE(nokturna::assets::soundClipPath(5).isEmpty());
-  for (int id = 1; id <= 4; ++id) EXPECT_TRUE(QFile::exists(nokturna::assets::soundClipPath(id))) << id;
-  EXPECT_TRUE(QFile::exists(QStringLiteral(":/sounds/1.wav")));
-}
 
 }  // namespace

@@ -19,8 +19,10 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
+#include "audio/builtin_clips.h"
 #include "audio/clip_player.h"
 #include "audio/game_sound.h"
 #include "audio/in_process_back_end.h"
@@ -64,12 +66,10 @@ inline bool runPostedEvents() {
 class ClipRecorder : public ClipPlayer {
  public:
   ClipRecorder() {
-    for (int id = 1; id <= 4; ++id) {
-      QFile clip(QStringLiteral(":/sounds/%1.wav").arg(id));
-      if (clip.open(QIODevice::ReadOnly))
-        clips_.push_back(clip.readAll());
-      else
-        clips_.push_back(QByteArray());
+    for (int id = 1; id <= kClipCount; ++id) {
+      const std::span<const std::uint8_t> clip = BuiltInClip(static_cast<Clip>(id - 1));
+      clips_.push_back(
+          QByteArray(reinterpret_cast<const char*>(clip.data()), static_cast<qsizetype>(clip.size())));
     }
   }
 
