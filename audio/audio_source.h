@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What sounds through the game's output, and how the sound's threads share their work.
 //
 // The processes. The game's window never runs any of this: the back end lives in the sound program

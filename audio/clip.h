@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's four sound effects, by the moment each one sounds. They are built into the sound program
 // from assets/sounds/ (drawn by tools/make_clips.cpp): see builtin_clips.h.
 #pragma once

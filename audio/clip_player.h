@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Plays a WAV image held in memory, the way the game's sound effects need it.
 #pragma once
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real music engine: FluidSynth with a General MIDI SoundFont (song_synth.h) playing standard MIDI
 // files, heard through a mixer (the game's SDL output, beside the sound effects, or an offline render).
 //

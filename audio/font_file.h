@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // SoundFont files, read from a thread that may be asked to stop. The music engine reads its fonts on
 // threads of its own (the loader, and the renderer when a song needs presets or samples), and shutting the
 // engine down must not wait for them: on such a thread a read fails at once once the thread is asked to

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's sound, in the game's words: the sound effects on or off and a clip played by name; the song
 // album beside the program, the music on or off, the song chosen and its volume. It keeps what the player
 // should hear, and tells it to the back end that makes it heard (SoundBackEnd). That back end comes up

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The sound back end inside the process that makes the sound: the sound program's (sound_program.h), or a
 // test's or a benchmark's. It is told what is wanted by plain calls on one thread: a clip goes to the clip
 // player as its built-in WAV image (builtin_clips.h), the music to the music engine.

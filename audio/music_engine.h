@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The music engine the game's sound plays through: it keeps one song, read from a standard MIDI file,
 // and plays it once from its beginning. One song sounds at a time. No call throws: failures come back as
 // false, and only mean silence. The real engine is FluidMusicEngine; tests use a fake.

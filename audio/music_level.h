@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // How loud the music plays: what a master volume of 0 hundredths of a decibel means at the synthesizer.
 #pragma once
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The music on its way from the synthesizer to the device: a ring of rendered blocks that the music
 // renderer fills and the audio thread empties (see audio_source.h). One thread writes and one reads, so
 // two counters are all it needs: no lock, and nothing either side ever waits for. A full ring is the

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The sources' sound rendered on the calling thread, as fast as they can give it: no device, and no
 // limiter after the mix. For hearing the music offline (the tests, the loudness benchmark, the song
 // fuzzer) exactly as a device would be given it. Unlike a device it waits for a source that is behind

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The last stage of the game's sound: a peak limiter on the finished mix of the music and the clips.
 // Music at its ordinary level leaves little headroom, and a clip on top of a loud chord would pass full
 // scale; the limiter turns the whole mix down for a moment instead of letting the device clip it.

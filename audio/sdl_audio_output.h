@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's one sound output: an SDL audio device that mixes every source of sound (the clips and the
 // music) into a single stream. Its threads and locks are described in audio_source.h.
 //

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's four songs, "Music1.mid" to "Music4.mid", in the folder "SongAlbum" beside the program.
 #pragma once
 

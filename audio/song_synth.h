@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The synthesizer that plays the game's songs: FluidSynth with a General MIDI SoundFont, and the player
 // of the song it plays. Plain and single-threaded: the music engine's loading thread makes it, and from
 // then on its renderer alone uses it (see audio_source.h).

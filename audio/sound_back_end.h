@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the game's sound (GameSound) asks of the back end that makes it heard. The back end is told the
 // music that is wanted, always whole, never a step to take: one that is new (loaded late, or started
 // again after it went) is simply told everything, and comes to the same sound as one that was there all

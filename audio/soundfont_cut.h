@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A SoundFont cut down to the presets of some programs (see soundfont_presets.h for why): the file's
 // bytes up to its preset data, then that data cut down to the presets of those programs, in every bank,
 // and the instruments they use. The samples stay where they are in the file.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A SoundFont read a few programs at a time. FluidSynth keeps some 2 KB of tables for each instrument zone
 // it reads, and a whole General MIDI font holds all of them at once (7.5 MB with TimGM6mb, against under
 // 2 MB for the presets of a song). So the synthesizer reads the font through a loader of ours that serves

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Checks a standard MIDI file before the synthesizer's player sees it. The player takes a damaged file
 // without complaint and then plays garbage or nothing, so every chunk and event is walked here first.
 #pragma once

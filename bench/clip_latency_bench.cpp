@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Sound-effect latency: from a clip asked of the game's sound, in the game's process, to the moment the
 // sound program's output hands the clip's first sample to the device. The sound program, started as the
 // game starts it, is asked to measure itself (NOKTURNA_SOUND_PROBE): a probe source mixed after its clip

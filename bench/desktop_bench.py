@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Nokturna team
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Start-up, memory and idle cost of the game against the reference window, under one X server.
 
 Usage: desktop_bench.py GAME REFERENCE FIRST_FRAME FIRST_PAINT_REPORT.so

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The rules' speed: ClaimLine and the computer's move (TakeComputerTurn: its choice and its claim) per
 // call over many seeded games, told to a window that does nothing (what the rules cost by themselves). The
 // yardstick beside them is one read of the whole board (all 112 lines), the least any move has to look at, so

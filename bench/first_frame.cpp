@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Times a program's start the way a player sees it: from just before exec until its window is mapped,
 // and until the first frame is drawn into that window. An X client of its own beside the program, so the
 // program carries no hook: it watches the root window for the new top-level window (CreateNotify, then

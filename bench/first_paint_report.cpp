@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Preloaded (LD_PRELOAD) into the game and into the reference window by the start-up benchmark, so that
 // neither program carries a hook of its own: prints "first-paint <CLOCK_MONOTONIC ns>" on standard output
 // when the first widget of a window is painted. The benchmark measures from process start to there.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Loudness: the game's four songs beside ordinary General MIDI music from other projects, each played
 // through the real music engine at the start-up volume (+570 hundredths of a decibel) and rendered
 // offline. Prints RMS and peak per file, the references' mean, and how far each of our songs sits from

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Clips and shutdown over a storm of notes: a valid song under the 8 MB limit that piles 100,000 notes
 // onto each of its moments, so that the synthesizer renders it far slower than it plays. Through the game's
 // own output (SDL's "disk" driver, real-time pacing), clip player and music engine: how long the clip

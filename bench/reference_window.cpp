@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The reference for the start-up, memory and idle benchmarks: a bare Qt 6 window with a menu bar of the
 // game's shape (four menus, the second with three submenus) above a 623 x 557 picture, and nothing else.
 #include <QApplication>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Shutdown with a song and a clip sounding: the game's own objects, put together as ui/main.cpp does, with
 // its sound program on SDL's "disk" driver (real-time pacing). Once the song is heard a long clip starts,
 // then the game is left by the menu ("menu": the exit command, its question answered OK) or by the

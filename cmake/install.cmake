@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Nokturna team
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Where `cmake --install` puts the game, and the Debian package CPack makes of it (prefix /usr), as
 # Debian's policy for games has it:
 #

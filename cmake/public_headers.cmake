@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Nokturna team
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Each library makes visible only its own headers, under its folder's name ("engine/game_state.h"): its
 # include root is a folder of its own in the build tree that holds links to exactly those headers. A
 # library sees another's headers only by linking it, so the layering is the build's to enforce: the rules

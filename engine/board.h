@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The state of the board's lines: which are claimed. Where each line and square lies, and which squares
 // a line borders, is the board's geometry (board_geometry.h).
 #pragma once

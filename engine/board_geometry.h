@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Where every line and square of the board lies. 8 x 8 posts are joined by 112 lines around 49 squares.
 // Rows and columns count from 1 at the top left. A line is placed by the post it starts from, its top or
 // left end: a horizontal line runs across to the next post on the right, a vertical one down to the next

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's own words: the sides' names, the captions of the turn, scores, clock and verdict, and the
 // questions it asks. Whoever shows them shows them exactly so.
 #pragma once

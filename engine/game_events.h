@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What happens in a game, told to whoever shows it: the main window, or a recorder in the tests. The
 // rules call these in the order the player is to see and hear it, and never say how to show it; the
 // receiver picks the picture, caption, timer or sound.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The state of the game the main window plays, and everything the rules act on: that state, the events
 // they tell of what happens, and the computer's source of chance. Plain C++, no window.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The move rule: a person's click on a line, and the claiming of a line by whoever is to move.
 #pragma once
 

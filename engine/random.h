@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The computer player's source of chance: uniform fractions in [0, 1). Each game seeds it once, from the
 // wall clock in play and with a fixed number in tests.
 #pragma once

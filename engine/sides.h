@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Who plays: "Player 1" always moves first, against the computer "Daviz Edezo" or against "Player 2".
 #pragma once
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any bytes as a sound clip: DecodeClip must return a clip in the output's format or nothing, never crash,
 // read past the image or leak.
 #include <cstddef>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Any bytes as a song file. The validator must answer without crashing; a file it lets through goes on
 // the path the game takes with it: written to a file, loaded by the FluidSynth engine's loader, played
 // and rendered for a while. Nothing the validator accepts may crash or hang the synthesizer's player.

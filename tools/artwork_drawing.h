@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Drawing helpers shared by the artwork generators: seeded noise, the game's fonts, text outlines and
 // the graveyard motifs (bats, tombstones, crosses, skulls, ghosts, the moon...). Everything is drawn in
 // picture coordinates, so the same call paints the 1x and the 2x version of a picture.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Paints the game's pictures and writes them as PNG files (the board as BMP)
 // into the folder given on the command line. Every picture is painted twice
 // from the same drawing code: once at its natural size (name.png) and once at

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Synthesises the four sound clips of the game and writes them as RIFF WAVE
 // files (PCM, mono, 8-bit unsigned) into the folder given on the command line.
 //

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Paints the how-to-play picture (howto.png, or howto@2x.png) into the folder given on the command line.
 // Its thumbnail is no drawing: it is the game's own main window, built offscreen, with a few lines
 // claimed through its own click path, grabbed and scaled down. Arrows and a few words explain it.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes Nokturna's four background songs, Music1.mid .. Music4.mid, into the
 // folder named on the command line. They are standard MIDI files (format 1,
 // 480 ticks a quarter) for General MIDI sounds. Nothing here is random: the

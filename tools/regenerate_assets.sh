@@ -1,4 +1,9 @@
 #!/bin/sh
+
+# SPDX-FileCopyrightText: 2026 The Nokturna team
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the asset generators and rewrites assets/sounds, assets/pictures and desktop/icons.
 # Both generators are deterministic, so a rerun on the same system gives the
 # same files.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The About window: the game's title, version and credits in one picture. Opened from the Help menu,
 // closed by a click on it.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Says the game's events to a screen reader without taking the keyboard's focus anywhere. Qt 6.4 has no
 // call for an announcement, so this is the way the desktop's screen reader (Orca) speaks a status bar's
 // news: an invisible notification inside an invisible status bar that shows itself with the words as its

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What assistive technology (a screen reader) is told about the board: the names of line and square
 // images, and the accessible interfaces of the line images and caption labels. The words describe the
 // game; nothing here changes what the game does or shows.

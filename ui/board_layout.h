@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Where the main window's images and labels sit, and the winner window's verdict. The windows were
 // designed in twips (15 to a logical pixel); the designer's numbers stay in this one table, and the
 // windows ask for logical pixels. Plain C++: the board's shape without any window.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A label whose caption the game keeps up to date: the turn, a score, the clock. To assistive technology
 // it is its fixed name ("Turn", "Game time") with the caption as its value.
 #pragma once

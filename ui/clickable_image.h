@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // An image control that reports a left-button click with its index: pressed and released inside it.
 // Its rectangle takes clicks whether or not it shows a picture, so a cleared line can still be claimed.
 // It also remembers who claimed the line it draws, for assistive technology to tell.

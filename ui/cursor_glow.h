@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The keyboard's cursor as the player sees it: a glowing outline around the line it is on, in a colour of
 // neither side, bright over the bare board and around a claimed bar alike.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's typefaces, chosen by family name from fonts that ship with it, so that captions measure
 // and look the same on every system.
 #pragma once

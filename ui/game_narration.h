@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game told to a screen reader as it happens. Stands between the rules and the window: every event
 // goes on to the window first, which shows it, and is then said, in the order the rules tell it. Plain
 // C++; what says the words (and whether anyone listens) is behind `Speech`.

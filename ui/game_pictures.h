@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's pictures, compiled in as ":/pictures/<name>", each with a twin "<name>@2x" of twice the
 // pixels. On a screen of more than one device pixel per logical pixel the twin is used, marked with its
 // device pixel ratio so that it covers the same logical area as the small picture.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The how-to-play window: a picture of the main window in the middle of a game, with arrows and a few
 // words on how lines are drawn and boxes won. Opened from the Help menu, closed by a click on it.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window: the board with its 112 line images and 49 square markers, the turn, score and clock
 // labels, the computer's pause and the clock's ticker, and the menu bar. It hands clicks, ticks and menu
 // commands to the rules and shows what they tell of the game (GameEvents) in pictures, captions, timers

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window's audio menus: Sound, Music and Song Album. What each choice means for what is heard
 // is the game's sound's to know (audio/game_sound.h); the window moves the check marks.
 #include <QAction>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The menu bar of the main window, the wiring of every item to its handler, and the game's commands.
 #include <QAction>
 #include <QCoreApplication>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What the main window says to a screen reader beyond what its controls are called: the game's events as
 // they happen, and the answers to a player's questions.
 #include <QAccessible>

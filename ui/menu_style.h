@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The look of the game's menus over whatever style the desktop gives: an entry that is not checked shows
 // nothing in the check-mark column (some styles draw an empty box there), a checked one its mark. The
 // column keeps its width, so captions stay put as a mark moves, and the entries stay checkable to

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Keeps a move whole. As a move's line sounds, the window lets the event loop run once so that the line
 // shows at once (MainWindow::playClip); a click or a menu command already queued can then reach the
 // window while the move is half done: its line drawn, its squares, score and turn not yet settled. Such

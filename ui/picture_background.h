@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A window background: a plain colour with a picture drawn unscaled from the top-left corner. Where the
 // picture is larger than the widget it is cut; where smaller, the colour shows.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A secondary window that is nothing but a picture: borderless, no task-bar entry, no owner, centred on
 // the screen, and gone (deleted) after a click anywhere on it, or after Esc, Enter or Space, which hand
 // the keyboard back to the window that was active when it came up. To assistive technology it is its

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What a screen reader says of the board and the game: short words, the place first. The game's own
 // texts (the sides' and the modes' names) are quoted as the game shows them; the rest is plain English.
 // Plain C++, so that every sentence can be checked without a screen reader.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The winner window: a borderless picture of a graveyard with the verdict in red across its lower part.
 // It has no owner and no task-bar entry, stays open beside the main window until it is clicked anywhere
 // but on the verdict (or Esc, Enter or Space is pressed), and then is gone; the next end of a game makes a

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The background songs in SongAlbum/: each must be a standard MIDI file any
 // player accepts, use only General MIDI sounds, and play for one to three
 // minutes of actual music when rendered by an independent player (TiMidity++).

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's own four clips as the sound program holds them, on the SDL player's decoder: every sample of
 // their data, none of their metadata.
 #include "audio/builtin_clips.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Sound that comes back, on SDL's disk driver. Its device cannot open while the folder of its file is
 // missing: a sound server not up yet. It gives up the first time a write fails, as a real driver does when
 // its card or sound server goes away: a file size limit on the process makes the writes fail. The game

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // SDL's "disk" driver as the tests' sound card: it writes the mixed stream to a file in the device format
 // (float stereo), paced in real time like a real card.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A music engine that plays nothing but knows what would be heard: which song sounds (by its file), at
 // what level, how many times a song has begun from its beginning, and where one was picked up. Like the real
 // engine it plays nothing before Start, keeps the song it had when a load fails, and plays a song once: the

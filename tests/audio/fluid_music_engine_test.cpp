@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real music engine, heard offline through its mixer (no sound device needed), on its own and under
 // the game's sound, which drives it through its port as the game does. Songs are small MIDI files the
 // tests write themselves.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The game's sound over a music engine under test, without clips: the songs of one folder, played as the
 // game plays them (the first one as the game starts, then each song chosen).
 #pragma once

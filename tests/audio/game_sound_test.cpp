@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What a player hears through the game's sound and the back end in its own process: which song sounds,
 // from which file, at what level and from its beginning or not, and which clip sounds, told by the
 // state of a fake music engine and the clips a recording player was given. What each menu choice makes

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The real music engine heard offline: FluidSynth on an OfflineMixer, which renders as fast as the engine
 // gives the music and waits for it where a device would have had a gap. What it returns is what the
 // output would have been given.

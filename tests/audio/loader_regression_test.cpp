@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Images found by fuzzing the clip and song loaders (fuzz/), each of which once crashed, ran out of memory
 // or hit undefined behaviour. Run under the sanitizer build too, where the last kind shows.
 #include <SDL.h>

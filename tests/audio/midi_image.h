@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Writes small standard MIDI files for tests: a few notes on General MIDI instruments.
 #pragma once
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The music's calibrated level: an ordinary General MIDI arrangement, played the way the game plays a song
 // at its start-up volume, sounds at about -20 dBFS RMS, where ordinary music from elsewhere sounds too.
 #include <gtest/gtest.h>

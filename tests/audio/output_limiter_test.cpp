@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The limiter on the finished mix: nothing reaches full scale, quiet sound passes bit for bit, and broken
 // samples or odd period sizes change neither.
 #include "audio/output_limiter.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A source that only listens: it never asks to sound, counts the periods the output mixes, and hears
 // each time the output looks for sound and finds none. It joins the output last, and the output asks its
 // sources in order and stops at the first that sounds, so a look reaches it only when nothing sounds.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The threads of the test's own process, told apart by the names the back end gives its own
 // (audio/audio_source.h): a sanitizer's or a library's threads come and go as they please.
 #pragma once

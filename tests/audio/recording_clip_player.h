@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A clip player that plays nothing and remembers every clip it was handed, for tests of the callers.
 #pragma once
 

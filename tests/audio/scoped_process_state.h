@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Changes a test makes to the whole process (an environment variable, a resource limit, how a signal is
 // handled), undone, last first, when the guard goes out of scope: an assertion that returns early cannot
 // leave them behind for the tests that run after it in the same process.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The SDL sound output and the clip player on it. Device tests use SDL's "disk" driver, which writes the
 // mixed stream to a file in the device format (float stereo), paced like a real sound card.
 #include "audio/sdl_clip_player.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Where the songs are looked for, and which files count as songs.
 #include "audio/song_album.h"
 

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The sound's threads never wait for one another (audio/audio_source.h). The music's renderer held up in a
 // file read, as a slow disk or another program's hold on the SoundFont would hold it, keeps neither a clip
 // nor the game's thread waiting, plays on once the file can be read, and does not hold up a shutdown.

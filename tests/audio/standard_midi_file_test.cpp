@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The check a song file passes before the synthesizer's player may see it.
 #include "audio/standard_midi_file.h"
 

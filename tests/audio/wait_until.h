@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Waiting in the tests: on a condition, never on the clock. The patience is only a safety net that turns
 // a hang into a failure; a passing run never comes near it, not even on a loaded machine or a sanitizer
 // build.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Builds small RIFF WAVE images in memory, and reads the facts a test checks back out of them.
 #pragma once
 

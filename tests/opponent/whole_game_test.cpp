@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Whole games from the first line to the winner: the board's invariants after every move, and the order
 // in which the window hears of each move.
 #include "whole_game.h"

@@ -1,4 +1,9 @@
 #!/usr/bin/env bash
+
+# SPDX-FileCopyrightText: 2026 The Nokturna team
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 # Builds the Debian package of a build tree and checks what it would install and what it asks apt for.
 # usage: check_debian_package.sh <build folder> <version> <path of cmake>
 set -euo pipefail

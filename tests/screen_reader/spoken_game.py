@@ -1,4 +1,9 @@
 #!/usr/bin/env python3
+
+# SPDX-FileCopyrightText: 2026 The Nokturna team
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """A short game against the computer, played by keyboard alone through the desktop's screen reader.
 
     spoken_game.py PROGRAM [LOG_FOLDER]

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // One whole game through the real main window, with the real sound: the SDL output (on SDL's "disk"
 // driver unless SDL_AUDIODRIVER says otherwise), the clip player and the FluidSynth music playing the
 // first song. A person clicks free lines at random, the computer answers, the winner is crowned, and the

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The long soak: 100,000 seeded whole games, half in each mode, every invariant checked after every move.
 // NOKTURNA_SOAK_GAMES sets another total (the sanitizer build runs a shorter soak).
 #include <gtest/gtest.h>

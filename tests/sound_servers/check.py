@@ -1,4 +1,9 @@
 #!/usr/bin/python3
+
+# SPDX-FileCopyrightText: 2026 The Nokturna team
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The game against real sound servers: does its sound come back, does it live on, does it still play?
 
 usage: check.py PROGRAM

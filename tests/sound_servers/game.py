@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Nokturna team
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The real game, started as a desktop starts it, inside a private session, and played from outside.
 
 A mark in its environment, inherited by anything it starts, tells afterwards whether it left a process

@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Nokturna team
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The game's main window as a player reaches it from outside: keys, the board's picture, the close button.
 
 Everything goes through the X server the game draws on (keys by the XTEST extension, the picture read back

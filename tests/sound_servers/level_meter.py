@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Nokturna team
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """What reaches the null sink, as a player would hear it: the level of every 50 ms of its monitor.
 
 A recording command (parec, pw-record) writes 16-bit stereo at 44.1 kHz to a pipe; a thread reads it as

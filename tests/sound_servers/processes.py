@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Nokturna team
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """The processes the check starts: each in a session of its own, all of them ended when the check ends.
 
 Every process is remembered from its start, so that nothing outlives the check: not on success, not when a

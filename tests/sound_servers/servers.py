@@ -1,3 +1,7 @@
+# SPDX-FileCopyrightText: 2026 The Nokturna team
+#
+# SPDX-License-Identifier: GPL-3.0-or-later
+
 """Private sound servers, as a desktop runs them, under a runtime folder of their own.
 
 A PipeWire stack (the daemon, WirePlumber as its session manager and pipewire-pulse for PulseAudio's

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A stand-in for the main window: remembers what the rules told of the game, in order, and what a window
 // would show after it.
 #pragma once

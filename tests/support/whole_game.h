@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Whole games played through the rules from the first line to the winner, with the board's invariants
 // checked after every move. Shared by the whole-game tests and the long soak.
 #pragma once

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // What a screen reader learns from the main window through Qt's accessibility interfaces: names that
 // match the board and say whose each line is, square states that follow the game, captions as values, the
 // updates it is told of, a press action that claims a line the way a click does, and the line under the

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The music through the main window, as a player hears it: the first song at start-up, the Music switch
 // and the Song Album, with the music going to a fake engine that tells which song sounds and how loud.
 #include <QAction>

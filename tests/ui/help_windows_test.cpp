@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The how-to-play and About windows: how they look, that the Help menu sounds its clip first and then
 // opens one window (reusing an open one), that any click closes them, and so do Esc, Enter and Space,
 // handing the keyboard back to the main window, what a screen reader reads of them, and that the game

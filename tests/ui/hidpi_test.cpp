@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The windows on a screen of two device pixels per logical pixel (run with QT_SCALE_FACTOR=2): the same
 // logical layout, every picture from its double-size twin and drawn pixel for pixel, and clicks that
 // still land on the line under the pointer.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // A flood of input at the worst moments: clicks on every kind of line, menu commands and keys (typed and
 // held down) queued while the computer's pause runs and from inside a move's sound call. Whatever arrives,
 // every move is made by the side whose turn it is, on a free line, one line at a time; a person's move by

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Where each key takes the keyboard's cursor. Horizontal line c of post row r is 15(r-1)+c; vertical line
 // c between post rows g and g+1 is 15(g-1)+7+c.
 #include "ui/line_cursor.h"

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The main window as it stands before any game: its size and frame, where every board image sits, the
 // labels, the timers and the menu tree.
 #include <QAction>

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Playing through the main window: starting and restarting games, the questions asked on the way, line
 // clicks and keys, the computer's answer, the sound switch, leaving, and input that arrives in the middle
 // of a move.

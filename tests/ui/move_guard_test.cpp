@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Holding input that arrives while a move is half done, and handing it on in order afterwards.
 #include "ui/move_guard.h"
 

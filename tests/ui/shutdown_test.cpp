@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Leaving the game: closing the main window, or "&I want out !!" answered with OK, silences the music and
 // then closes the how-to-play, About and winner windows, in that order, and the program ends with
 // status 0 and no window left.

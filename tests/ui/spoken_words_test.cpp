@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The words a screen reader says for each kind of event and question, as a player hears them.
 #include "ui/spoken_words.h"
 

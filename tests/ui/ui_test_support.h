@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Helpers for the window tests: the game's sound with a clip player that plays nothing and tells which
 // clip it was given and a fake music engine, an answerer for the next message box, and ways to find and
 // look at the main window's controls.

@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // Where a window goes on its screen: centred where it fits, its top-left corner never off the screen.
 #include "ui/window_placement.h"
 

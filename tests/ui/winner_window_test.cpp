@@ -1,3 +1,7 @@
+// SPDX-FileCopyrightText: 2026 The Nokturna team
+//
+// SPDX-License-Identifier: GPL-3.0-or-later
+
 // The winner window: how it looks, how a finished game brings it up and reuses it, and how a click
 // beside the verdict closes it.
 #include "ui/winner_window.h"
